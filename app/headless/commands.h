@@ -1,0 +1,17 @@
+#pragma once
+// The commands of veldmark-render. Each takes the arguments after its name and returns the
+// process exit code; each answers --help.
+#include <span>
+#include <string_view>
+
+namespace veldmark::tool {
+
+struct Command {
+    std::string_view name;
+    std::string_view summary;   // one line for the tool's own --help
+    int (*run)(std::span<const char* const> args);
+};
+
+int RunTrace(std::span<const char* const> args);
+
+} // namespace veldmark::tool

@@ -1,0 +1,48 @@
+// veldmark-render: everything Veldmark does without a window.
+#include <cstdio>
+#include <span>
+#include <string_view>
+
+#include "app/headless/args.h"
+#include "app/headless/commands.h"
+
+namespace {
+
+using veldmark::tool::Command;
+
+constexpr Command kCommands[] = {
+    {"trace", "run the drive and write the vehicle state after every step as CSV",
+     veldmark::tool::RunTrace},
+};
+
+void PrintHelp(std::FILE* to)
+{
+    std::fputs("usage: veldmark-render COMMAND [OPTIONS]\n\n"
+               "Veldmark's headless tool: the drive, its frames and its measurements without a "
+               "window.\n\ncommands:\n",
+               to);
+    for (const Command& c : kCommands)
+        std::fprintf(to, "  %-10.*s %.*s\n", static_cast<int>(c.name.size()), c.name.data(),
+                     static_cast<int>(c.summary.size()), c.summary.data());
+    std::fputs("\n'veldmark-render COMMAND --help' describes a command's options.\n", to);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2) {
+        PrintHelp(stderr);
+        return veldmark::tool::kExitUsage;
+    }
+    const std::string_view name = argv[1];
+    if (name == "--help" || name == "-h" || name == "help") {
+        PrintHelp(stdout);
+        return 0;
+    }
+    for (const Command& c : kCommands)
+        if (c.name == name)
+            return c.run(std::span<const char* const>(argv + 2, static_cast<std::size_t>(argc - 2)));
+    std::fprintf(stderr, "veldmark-render: unknown command '%s' (try --help)\n", argv[1]);
+    return veldmark::tool::kExitUsage;
+}

@@ -1,0 +1,26 @@
+# Compiler settings every Veldmark target shares. Frames must be bit-identical on every run of
+# the same build, so floating point is never contracted into FMA and never relaxed.
+if(NOT CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
+  message(WARNING "Veldmark is tuned for g++ and clang; check the floating-point flags of ${CMAKE_CXX_COMPILER_ID}")
+endif()
+
+add_compile_options(-ffp-contract=off -fno-fast-math)
+# The float functions are called as plain library calls: the compiler may neither fold them at
+# build time (its folding can differ from the run-time library in the last bit, so Debug and
+# Release would draw different frames) nor fuse a sine and a cosine into one sincos call.
+add_compile_options(
+  -fno-builtin-sinf -fno-builtin-cosf -fno-builtin-tanf -fno-builtin-atanf
+  -fno-builtin-atan2f -fno-builtin-expf -fno-builtin-sincosf)
+
+if(VELDMARK_SANITIZE)
+  string(REPLACE ";" "," _veldmark_san "${VELDMARK_SANITIZE}")
+  add_compile_options(-fsanitize=${_veldmark_san} -fno-omit-frame-pointer -fno-sanitize-recover=all)
+  add_link_options(-fsanitize=${_veldmark_san})
+endif()
+
+# Warnings as errors for our own code only (test frameworks bring their own headers).
+function(veldmark_strict target)
+  target_compile_options(${target} PRIVATE
+    -Wall -Wextra -Wpedantic -Wshadow -Wdouble-promotion -Wfloat-conversion
+    -Wnon-virtual-dtor -Wcast-align -Wnull-dereference -Werror)
+endfunction()
