@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "sim/frame_params.h"
 #include "sim/history.h"
 #include "sim/simulation_step.h"
 #include "sim/sky.h"
@@ -18,6 +19,8 @@ void EnsureWorld() { veldmark::WorldGen(g_state); }
 extern "C" {
 
 uint32_t SimulationStep(void) { return veldmark::SimulationStep(g_state) ? 1u : 0u; }
+
+uint32_t FrameParams(void) { return veldmark::FrameParams(g_state); }
 
 uint32_t* DisplayListAddress(void) { return g_state.display_list; }
 

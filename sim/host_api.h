@@ -25,6 +25,10 @@ extern "C" {
 /* Advances the drive one step (builds the world). Returns the lead vehicle's braking flag. */
 VELDMARK_API uint32_t SimulationStep(void);
 
+/* Builds the frame for the current state (builds the world): chooses the focal length and look
+ * direction, writes the display list and places the sun. Returns the display list's bytes used. */
+VELDMARK_API uint32_t FrameParams(void);
+
 /* The display list being built: its words, capacity in bytes and the largest size so far. */
 VELDMARK_API uint32_t* DisplayListAddress(void);
 VELDMARK_API uint32_t DisplayListCapacity(void);
