@@ -13,6 +13,8 @@ using veldmark::tool::Command;
 constexpr Command kCommands[] = {
     {"trace", "run the drive and write the vehicle state after every step as CSV",
      veldmark::tool::RunTrace},
+    {"list", "run the drive N steps and write that frame's display list as raw words",
+     veldmark::tool::RunList},
 };
 
 void PrintHelp(std::FILE* to)
