@@ -5,7 +5,9 @@
 
 #include <dlfcn.h>
 
+#include <atomic>
 #include <cmath>
+#include <thread>
 
 #include "world/sim_state.h"
 
@@ -97,6 +99,25 @@ TEST(HostApiTest, StepAndStepBack)
     EXPECT_EQ(CarSpeed(), speed);
     StepBack();   // nothing left to undo
     EXPECT_EQ(DriveTicks(), 0);
+}
+
+TEST(HostApiTest, AHostThreadMayReadWhileTheDriveSteps)
+{
+    // Under ThreadSanitizer this is the check that accessor reads are not data races.
+    std::atomic<bool> done{false};
+    std::thread host([&] {
+        float sink = 0.0f;
+        while (!done.load(std::memory_order_relaxed)) {
+            sink += CarSpeed() + LeadGap() + LookAngle() + FocalLength() + RollAngle();
+            sink += static_cast<float>(DriveTicks() + static_cast<int32_t>(CarSection()));
+            SetViewWidth(960.0f);
+        }
+        EXPECT_TRUE(std::isfinite(sink));
+    });
+    for (int i = 0; i < 3000; ++i) SimulationStep();
+    done = true;
+    host.join();
+    EXPECT_GT(DriveTicks(), 0);
 }
 
 TEST(SharedLibraryTest, ExportsTheHostApi)
