@@ -1,0 +1,131 @@
+#include "render/background.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "render/sun.h"
+
+namespace veldmark {
+namespace {
+
+constexpr std::uint32_t kZenith = 0x8ECAE6;
+constexpr std::uint32_t kHorizon = 0xDE5834;
+
+struct Frame {
+    std::vector<std::uint32_t> pixels = std::vector<std::uint32_t>(kFramePixels, 0xDEADBEEF);
+    RasterTarget target() { return RasterTarget{pixels.data(), kFrameWidth, kFrameHeight}; }
+    std::uint32_t at(int column, int row) const
+    {
+        return pixels[static_cast<std::size_t>(row) * kFrameWidth + static_cast<std::size_t>(column)];
+    }
+};
+
+TEST(BackgroundTest, UprightSkyIsFlatAtTheTopAndGroundBelowTheLine)
+{
+    Frame f;
+    PaintBackground(f.target(), MakeViewTransform(0.0f), kZenith, kHorizon);
+    for (int row = 0; row < kFrameHeight; ++row) {
+        const std::uint32_t first = f.at(0, row);
+        for (int column = 1; column < kFrameWidth; ++column)
+            ASSERT_EQ(f.at(column, row), first) << "row " << row << " is not uniform";
+        if (row <= 119) {
+            EXPECT_EQ(first, kZenith) << row;   // logical y up to 60
+        }
+        if (row >= 600) {
+            EXPECT_EQ(first, kGroundColour) << row;   // logical y 300 onward
+        }
+    }
+    // Just above the line the gradient has nearly reached the horizon colour.
+    const std::uint32_t last_sky = f.at(0, 599);
+    EXPECT_NEAR(static_cast<int>(last_sky >> 16), 0xDE, 1);
+    EXPECT_NEAR(static_cast<int>(last_sky & 0xFF), 0x34, 1);
+    // And it runs monotonically from zenith red (0x8E) toward horizon red (0xDE).
+    for (int row = 121; row < 600; ++row) EXPECT_GE(f.at(0, row) >> 16, f.at(0, row - 1) >> 16);
+}
+
+TEST(BackgroundTest, SkyColourRule)
+{
+    EXPECT_EQ(SkyColourAt(60.0f, kZenith, kHorizon), kZenith);
+    EXPECT_EQ(SkyColourAt(300.0f, kZenith, kHorizon), kGroundColour);
+    EXPECT_EQ(SkyColourAt(299.99f, kZenith, kZenith), kZenith) << "one colour: no gradient";
+    // Halfway down the gradient (t = 0.6, s = 0.5): each channel halfway, rounded.
+    const std::uint32_t mid = SkyColourAt(180.0f, 0x000000, 0xFF8040);
+    EXPECT_EQ(mid, 0x804020u);
+    EXPECT_EQ(SkyColourAt(NAN, kZenith, kHorizon) >> 24, 0u);
+}
+
+TEST(BackgroundTest, RollTiltsTheHorizonAboutTheCentre)
+{
+    Frame f;
+    PaintBackground(f.target(), MakeViewTransform(0.1f), kZenith, kHorizon);
+    EXPECT_NE(f.at(100, 620), kGroundColour) << "left side: the sky reaches below the centre line";
+    EXPECT_EQ(f.at(1800, 580), kGroundColour) << "right side: the ground rises above it";
+    EXPECT_EQ(f.at(960, 700), kGroundColour);
+    EXPECT_EQ(f.at(960, 10), kZenith);
+    for (std::uint32_t p : f.pixels) ASSERT_NE(p, 0xDEADBEEFu) << "a pixel was left unwritten";
+}
+
+TEST(SunTest, GlowTableEnds)
+{
+    GlowTable table;
+    BuildGlowTable(1.0f, table);
+    const GlowEntry& core = table.entries[0];
+    EXPECT_EQ(core.red, static_cast<std::int32_t>(256.0f * 0.85f * 255.0f + 0.5f));
+    EXPECT_EQ(core.inverse_opacity, static_cast<std::int32_t>(256.0f * (1.0f - 0.85f) + 0.5f));
+    EXPECT_GE(table.entries[1023].inverse_opacity, 255) << "the halo fades out at its edge";
+}
+
+TEST(SunTest, DiscShadesFromCoreToRim)
+{
+    Frame f;
+    PaintBackground(f.target(), MakeViewTransform(0.0f), kZenith, kHorizon);
+    const std::uint32_t sky = f.at(960 + 700, 200);
+    GlowTable table;
+    DrawSun(f.target(), MakeViewTransform(0.0f), Vec2{480.25f, 100.25f}, 1.0f, table);
+    EXPECT_EQ(f.at(960, 200), 0xFFE6A3u);              // the centre pixel: the pale core
+    const std::uint32_t rim = f.at(960 + 91, 200);     // 45.5 logical units out
+    EXPECT_EQ(rim >> 16, 0xFFu);
+    EXPECT_NEAR(static_cast<int>((rim >> 8) & 0xFF), 0x9D, 2);
+    const std::uint32_t halo = f.at(960 + 120, 200);   // outside the disc: blended, not replaced
+    EXPECT_NE(halo >> 16, 0xFFu);
+    EXPECT_GT(halo >> 16, sky >> 16) << "the halo warms the sky";
+    EXPECT_EQ(f.at(960 + 700, 200), sky) << "beyond the halo nothing changes";
+}
+
+TEST(SunTest, NeverDrawsBelowTheHorizonLine)
+{
+    Frame f;
+    PaintBackground(f.target(), MakeViewTransform(0.0f), kZenith, kHorizon);
+    const std::vector<std::uint32_t> before = f.pixels;
+    GlowTable table;
+    DrawSun(f.target(), MakeViewTransform(0.0f), Vec2{480.0f, 320.0f}, 1.0f, table);
+    bool changed_above = false;
+    for (int row = 0; row < kFrameHeight; ++row)
+        for (int column = 0; column < kFrameWidth; ++column) {
+            const std::size_t i = static_cast<std::size_t>(row) * kFrameWidth + static_cast<std::size_t>(column);
+            if (row >= 600) {
+                ASSERT_EQ(f.pixels[i], before[i]) << row << "," << column;
+            } else {
+                changed_above |= f.pixels[i] != before[i];
+            }
+        }
+    EXPECT_TRUE(changed_above) << "the halo reaches above the line";
+}
+
+TEST(SunTest, ClipsAtTheEdgesAndIgnoresNonsense)
+{
+    Frame f;
+    GlowTable table;
+    const ViewTransform rolled = MakeViewTransform(0.3f);
+    for (Vec2 centre : {Vec2{-100.0f, 50.0f}, Vec2{1000.0f, 10.0f}, Vec2{0.0f, 0.0f},
+                        Vec2{959.9f, 299.0f}, Vec2{NAN, 100.0f}, Vec2{INFINITY, -INFINITY},
+                        Vec2{1e30f, 1e30f}})
+        for (float scale : {1.0f, 0.0f, 3.0f, NAN})
+            DrawSun(f.target(), rolled, centre, scale, table);
+    SUCCEED();   // the sanitizers are the judge here
+}
+
+} // namespace
+} // namespace veldmark
