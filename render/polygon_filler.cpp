@@ -1,0 +1,202 @@
+#include "render/polygon_filler.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+
+#include "render/pixel_colour.h"
+#include "render/span_fill.h"
+
+namespace veldmark {
+namespace {
+
+// One non-horizontal edge, kept in the direction it was written: its crossing with a row is
+// measured from its own first vertex, so a shared edge gives the same x from both polygons
+// whichever way each of them walks it.
+struct Edge {
+    float x0;
+    float y0;
+    float dx;      // x1 - x0
+    float dy;      // y1 - y0
+    float y_min;   // the edge crosses rows sampled at y_min <= yc < y_max
+    float y_max;
+};
+
+// All working storage of one polygon: on the caller's stack, nothing allocated per command.
+struct PolygonScratch {
+    Vec2 vertices[kMaxPolygonVertices];
+    Edge edges[kMaxPolygonVertices];
+    std::uint16_t by_top[kMaxPolygonVertices];   // edges in order of y_min
+    std::uint16_t active[kMaxPolygonVertices];
+    float crossings[kMaxPolygonVertices];
+};
+
+// Appends the edge (a -> b) unless it can never cross a row: horizontal edges and edges with a
+// NaN y make the crossing test false on every row.
+void AddEdge(PolygonScratch& s, std::size_t& count, Vec2 a, Vec2 b)
+{
+    if (!(a.y < b.y) && !(b.y < a.y)) return;
+    s.edges[count++] = Edge{a.x, a.y, b.x - a.x, b.y - a.y, std::min(a.y, b.y), std::max(a.y, b.y)};
+}
+
+void SortCrossings(float* crossings, std::size_t count)
+{
+    // The values are never NaN, so the order is total and any sort gives the same spans. Rows
+    // usually have two or four crossings: insertion sort; a hostile zig-zag may have a thousand.
+    if (count > 32) {
+        std::sort(crossings, crossings + count);
+        return;
+    }
+    for (std::size_t k = 1; k < count; ++k) {
+        const float key = crossings[k];
+        std::size_t j = k;
+        for (; j > 0 && crossings[j - 1] > key; --j) crossings[j] = crossings[j - 1];
+        crossings[j] = key;
+    }
+}
+
+// Per-pixel colour for the shaded kinds, one template instance per kind so the inner loop
+// carries no switch.
+template <ShadeKind kKind>
+std::uint32_t ShadePixel(const ShadeRecord& r, std::uint32_t pixel, Vec2 p)
+{
+    if constexpr (kKind == ShadeKind::kBlend) {
+        return Blend(pixel, r.colour_a);
+    } else if constexpr (kKind == ShadeKind::kBand) {
+        return BandColour(r, p);
+    } else if constexpr (kKind == ShadeKind::kRadial) {
+        return Blend(pixel, Mix(r.colour_a, r.colour_b, RadialT(r, p), 0.0f, 1.0f));
+    } else if constexpr (kKind == ShadeKind::kLinear) {
+        return Blend(pixel, Mix(r.colour_a, r.colour_b, LinearT(r, p), r.start, r.end));
+    } else {
+        return Blend(pixel, Mix(r.colour_a, r.colour_b, EllipticT(r, p), r.start, r.end));
+    }
+}
+
+template <ShadeKind kKind>
+void ShadeSpan(std::uint32_t* row, IndexRange span, float row_centre, const ViewTransform& view,
+               const ShadeRecord& r)
+{
+    if constexpr (kKind == ShadeKind::kBlend) {
+        // One colour over whatever is there: the position plays no part.
+        for (int j = span.first; j <= span.last; ++j) row[j] = Blend(row[j], r.colour_a);
+    } else {
+        for (int j = span.first; j <= span.last; ++j)
+            row[j] = ShadePixel<kKind>(r, row[j], PixelCentreToLogical(view, j, row_centre));
+    }
+}
+
+// Walks the rows of the polygon, collecting each row's crossings from the edges active on it,
+// and hands each even-odd span to `fill_span(row_pointer, span, row_centre)`.
+template <typename FillSpanFn>
+void ScanPolygon(const RasterTarget& target, PolygonScratch& s, std::size_t edge_count,
+                 float y_low, float y_high, FillSpanFn&& fill_span)
+{
+    const IndexRange rows = ClampToIndices(floorf(y_low), ceilf(y_high), target.height - 1);
+    if (rows.empty() || edge_count == 0) return;
+
+    for (std::size_t k = 0; k < edge_count; ++k) s.by_top[k] = static_cast<std::uint16_t>(k);
+    std::sort(s.by_top, s.by_top + edge_count, [&](std::uint16_t a, std::uint16_t b) {
+        return s.edges[a].y_min < s.edges[b].y_min;
+    });
+
+    std::size_t next = 0;
+    std::size_t active_count = 0;
+    for (int i = rows.first; i <= rows.last; ++i) {
+        const float yc = static_cast<float>(i) + 0.5f;
+        while (next < edge_count && s.edges[s.by_top[next]].y_min <= yc)
+            s.active[active_count++] = s.by_top[next++];
+        std::size_t crossing_count = 0;
+        for (std::size_t a = 0; a < active_count;) {
+            const Edge& e = s.edges[s.active[a]];
+            if (!(yc < e.y_max)) {
+                // Rows only go down: an edge that ends above this row is done for good.
+                s.active[a] = s.active[--active_count];
+                continue;
+            }
+            const float x = e.x0 + e.dx * ((yc - e.y0) / e.dy);
+            // Infinite coordinates can make a crossing NaN; it is dropped like any other
+            // crossing a NaN coordinate spoils.
+            if (x == x) s.crossings[crossing_count++] = x;
+            ++a;
+        }
+        if (active_count == 0 && next == edge_count) return;
+        SortCrossings(s.crossings, crossing_count);
+        std::uint32_t* row = target.pixels + static_cast<std::size_t>(i) * static_cast<std::size_t>(target.width);
+        for (std::size_t c = 0; c + 1 < crossing_count; c += 2) {
+            const float left = ceilf(s.crossings[c] - 0.5f);
+            const float right = floorf(s.crossings[c + 1] - 0.5f);
+            const IndexRange span = ClampToIndices(left, right, target.width - 1);
+            if (!span.empty()) fill_span(row, span, yc);
+        }
+    }
+}
+
+} // namespace
+
+std::uint64_t FillPolygon(const RasterTarget& target, const ViewTransform& view,
+                          const std::uint32_t* vertex_words, std::uint64_t n,
+                          const ShadeRecord& shade)
+{
+    const std::uint64_t words = 2 * n;
+    if (n < 3 || target.width <= 0 || target.height <= 0) return words;
+    const std::size_t m = static_cast<std::size_t>(std::min(n, kMaxPolygonVertices));
+
+    PolygonScratch s;
+    float y_low = INFINITY;
+    float y_high = -INFINITY;
+    for (std::size_t k = 0; k < m; ++k) {
+        s.vertices[k] = ToPixel(view, Vec2{WordFloat(vertex_words[2 * k]),
+                                           WordFloat(vertex_words[2 * k + 1])});
+        if (s.vertices[k].y < y_low) y_low = s.vertices[k].y;
+        if (s.vertices[k].y > y_high) y_high = s.vertices[k].y;
+    }
+    // Edges as written: k-1 to k, then the closing edge from the last vertex to the first.
+    std::size_t edge_count = 0;
+    for (std::size_t k = 1; k < m; ++k) AddEdge(s, edge_count, s.vertices[k - 1], s.vertices[k]);
+    AddEdge(s, edge_count, s.vertices[m - 1], s.vertices[0]);
+
+    switch (shade.kind) {
+    case ShadeKind::kFlat: {
+        const std::uint32_t value = shade.colour_a & 0xFFFFFFu;
+        ScanPolygon(target, s, edge_count, y_low, y_high,
+                    [value](std::uint32_t* row, IndexRange span, float) {
+                        FillSpan(row + span.first, static_cast<std::size_t>(span.last - span.first) + 1, value);
+                    });
+        break;
+    }
+    case ShadeKind::kBlend:
+        ScanPolygon(target, s, edge_count, y_low, y_high,
+                    [&](std::uint32_t* row, IndexRange span, float yc) {
+                        ShadeSpan<ShadeKind::kBlend>(row, span, yc, view, shade);
+                    });
+        break;
+    case ShadeKind::kBand:
+        ScanPolygon(target, s, edge_count, y_low, y_high,
+                    [&](std::uint32_t* row, IndexRange span, float yc) {
+                        ShadeSpan<ShadeKind::kBand>(row, span, yc, view, shade);
+                    });
+        break;
+    case ShadeKind::kRadial:
+        ScanPolygon(target, s, edge_count, y_low, y_high,
+                    [&](std::uint32_t* row, IndexRange span, float yc) {
+                        ShadeSpan<ShadeKind::kRadial>(row, span, yc, view, shade);
+                    });
+        break;
+    case ShadeKind::kLinear:
+        ScanPolygon(target, s, edge_count, y_low, y_high,
+                    [&](std::uint32_t* row, IndexRange span, float yc) {
+                        ShadeSpan<ShadeKind::kLinear>(row, span, yc, view, shade);
+                    });
+        break;
+    case ShadeKind::kElliptic:
+        ScanPolygon(target, s, edge_count, y_low, y_high,
+                    [&](std::uint32_t* row, IndexRange span, float yc) {
+                        ShadeSpan<ShadeKind::kElliptic>(row, span, yc, view, shade);
+                    });
+        break;
+    }
+    return words;
+}
+
+} // namespace veldmark
