@@ -79,13 +79,16 @@ void EmitSnowCap(DisplayListWriter& out, const HorizonView& view, Outline& scrat
         float top;
         float line;
     };
-    Column snowy[kMaxSamples / 2 + 1];
+    Column snowy[kMaxSamples / 2];   // the cap's outline, twice as long, fits the scratch
     std::size_t n = 0;
-    for (float x = 0.0f; x <= view.view_width && n < std::size(snowy); x += kSampleStep) {
+    // Columns are counted as well as snowy ones: on a very wide view the float column would
+    // otherwise stop advancing long before it reached the right edge.
+    std::size_t columns = 0;
+    for (float x = 0.0f; x <= view.view_width && columns < kMaxSamples; x += kSampleStep, ++columns) {
         const float h = RangeHeight(kNearRange, ColumnBearing(view, x));
         const float s = std::clamp((h - kSnowLine) / (peak - kSnowLine), 0.0f, 1.0f);
         const float line = kSnowLine - kSnowLineDip * s;
-        if (h > line + kSnowMargin) snowy[n++] = Column{x, h, line};
+        if (h > line + kSnowMargin && n < std::size(snowy)) snowy[n++] = Column{x, h, line};
     }
     if (n < 2) return;
     scratch.count = 0;
