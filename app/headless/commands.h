@@ -14,6 +14,7 @@ struct Command {
 
 int RunTrace(std::span<const char* const> args);
 int RunList(std::span<const char* const> args);
+int RunFrame(std::span<const char* const> args);
 int RunRaster(std::span<const char* const> args);
 
 } // namespace veldmark::tool

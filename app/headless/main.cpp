@@ -15,6 +15,8 @@ constexpr Command kCommands[] = {
      veldmark::tool::RunTrace},
     {"list", "run the drive N steps and write that frame's display list as raw words",
      veldmark::tool::RunList},
+    {"frame", "run the drive N steps and write the frame the window would show as PNG",
+     veldmark::tool::RunFrame},
     {"raster", "draw a display-list file into a 1920 x 1200 frame and write it as PNG",
      veldmark::tool::RunRaster},
 };
