@@ -16,5 +16,9 @@ int RunTrace(std::span<const char* const> args);
 int RunList(std::span<const char* const> args);
 int RunFrame(std::span<const char* const> args);
 int RunRaster(std::span<const char* const> args);
+int RunFramesCommand(std::span<const char* const> args);
+int RunVideo(std::span<const char* const> args);
+int RunHashes(std::span<const char* const> args);
+int RunBench(std::span<const char* const> args);
 
 } // namespace veldmark::tool

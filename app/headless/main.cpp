@@ -19,6 +19,14 @@ constexpr Command kCommands[] = {
      veldmark::tool::RunFrame},
     {"raster", "draw a display-list file into a 1920 x 1200 frame and write it as PNG",
      veldmark::tool::RunRaster},
+    {"frames", "render a stretch of the drive as PNG files, one per frame",
+     veldmark::tool::RunFramesCommand},
+    {"video", "render a stretch of the drive as an MP4 video (ffmpeg) or raw BGRA frames",
+     veldmark::tool::RunVideo},
+    {"hashes", "render a stretch of the drive and print a hash of every frame",
+     veldmark::tool::RunHashes},
+    {"bench", "run the whole pipeline unpaced and report frame rate and stage times",
+     veldmark::tool::RunBench},
 };
 
 void PrintHelp(std::FILE* to)

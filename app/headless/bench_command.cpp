@@ -1,0 +1,199 @@
+// veldmark-render bench: how fast the whole pipeline runs, unpaced, and where the time goes.
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+#include "app/headless/commands.h"
+#include "app/headless/frame_run_options.h"
+#include "app/headless/interrupt.h"
+#include "app/headless/progress.h"
+#include "render/background.h"
+#include "render/rasteriser.h"
+#include "render/render_worker.h"
+#include "render/span_fill.h"
+#include "render/sun.h"
+#include "sim/frame_params.h"
+#include "sim/simulation_step.h"
+#include "world/world_gen.h"
+
+namespace veldmark::tool {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr char kBenchHelp[] =
+    "usage: veldmark-render bench [--count N] [--workers N]\n\n"
+    "Runs the drive through the whole pipeline as fast as it goes (no 16 ms pacing) and reports\n"
+    "frames per second, then times each stage of a frame on one thread: simulation, scene\n"
+    "building, copy into the frame packet, background and sun, display list, and compares\n"
+    "rasterising with one plain fill of the 1920 x 1200 buffer (the memory floor).\n\n"
+    "  --count N     frames (default: one whole drive)\n"
+    "  --workers N   render worker threads for the pipeline run, 1 to 8 (default 2)\n";
+
+double Milliseconds(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
+
+double Median(std::vector<double> v)
+{
+    if (v.empty()) return 0.0;
+    std::nth_element(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(v.size() / 2), v.end());
+    return v[v.size() / 2];
+}
+
+double Percentile(std::vector<double> v, double p)
+{
+    if (v.empty()) return 0.0;
+    std::sort(v.begin(), v.end());
+    return v[static_cast<std::size_t>(p * static_cast<double>(v.size() - 1))];
+}
+
+std::uint64_t DriveLength()
+{
+    auto state = std::make_unique<SimState>();
+    ApplyInitialValues(*state);
+    WorldGen(*state);
+    for (std::uint64_t step = 1;; ++step) {
+        const bool restarts = AtRouteEnd(*state);
+        SimulationStep(*state);
+        if (restarts) return step;
+    }
+}
+
+class IntervalSink : public FrameConsumer {
+public:
+    IntervalSink(Progress& progress, std::size_t expected) : progress_(progress)
+    {
+        intervals.reserve(expected);
+    }
+    bool Consume(const FrameSlot&, std::uint64_t) override
+    {
+        const Clock::time_point now = Clock::now();
+        if (count_ > 0) intervals.push_back(Milliseconds(now - last_));
+        last_ = now;
+        progress_.Update(++count_);
+        return true;
+    }
+    std::vector<double> intervals;
+
+private:
+    Progress& progress_;
+    Clock::time_point last_{};
+    std::uint64_t count_ = 0;
+};
+
+struct StageTimes {
+    std::vector<double> simulation, scene, copy, background, list, plain_fill;
+};
+
+// Times each stage of every frame on this thread, on a record of its own.
+bool TimeStages(std::uint64_t count, StageTimes& t, const std::atomic<bool>& interrupt)
+{
+    auto state = std::make_unique<SimState>();
+    ApplyInitialValues(*state);
+    WorldGen(*state);
+    FrameSlot& slot = state->frame_slots[0];
+    GlowTable glow;
+    const RasterTarget target{slot.pixels, kFrameWidth, kFrameHeight};
+    Progress progress("stages", count);
+    for (std::uint64_t i = 0; i < count; ++i) {
+        if (interrupt.load()) return false;
+        const auto t0 = Clock::now();
+        SimulationStep(*state);
+        const auto t1 = Clock::now();
+        FrameParams(*state);
+        const auto t2 = Clock::now();
+        std::copy_n(state->display_list, state->display_list_length, slot.display_list);
+        slot.list_length = state->display_list_length;
+        WriteSlotTail(*state, slot.tail);
+        const auto t3 = Clock::now();
+        const ViewTransform view = MakeViewTransform(slot.tail.roll);
+        PaintBackground(target, view, slot.tail.zenith_colour, slot.tail.horizon_colour);
+        if (slot.tail.sun_visible & 1)
+            DrawSun(target, view, Vec2{slot.tail.sun_x, slot.tail.sun_y}, slot.tail.sun_scale, glow);
+        const auto t4 = Clock::now();
+        RasteriseDisplayList(target, slot.tail.roll, slot.display_list, slot.list_length);
+        const auto t5 = Clock::now();
+        FillSpan(slot.pixels, kFramePixels, 0x123456u);
+        const auto t6 = Clock::now();
+        t.simulation.push_back(Milliseconds(t1 - t0));
+        t.scene.push_back(Milliseconds(t2 - t1));
+        t.copy.push_back(Milliseconds(t3 - t2));
+        t.background.push_back(Milliseconds(t4 - t3));
+        t.list.push_back(Milliseconds(t5 - t4));
+        t.plain_fill.push_back(Milliseconds(t6 - t5));
+        progress.Update(i + 1);
+    }
+    progress.Finish(count);
+    return true;
+}
+
+void Report(const char* name, const std::vector<double>& v)
+{
+    std::printf("  %-24s median %7.3f ms   90%% %7.3f ms   max %7.3f ms\n", name, Median(v),
+                Percentile(v, 0.9), Percentile(v, 1.0));
+}
+
+} // namespace
+
+int RunBench(std::span<const char* const> argv)
+{
+    const OptionSpec options[] = {{"count", true}, {"workers", true}, {"help", false}};
+    Args args(argv, options);
+    if (args.has("help")) {
+        std::fputs(kBenchHelp, stdout);
+        return 0;
+    }
+    const auto count_given = args.number("count", 0, 2, 10'000'000);
+    const auto workers = args.number("workers", kRenderWorkerCount, 1, kMaxRenderWorkers);
+    if (!args.ok()) {
+        std::fprintf(stderr, "veldmark-render bench: %s\n", args.error().c_str());
+        return kExitUsage;
+    }
+    const std::uint64_t count = *count_given ? *count_given : DriveLength();
+    const std::atomic<bool>& interrupt = InstallInterruptHandler();
+
+    Progress progress("pipeline", count);
+    IntervalSink sink(progress, static_cast<std::size_t>(count));
+    const auto start = Clock::now();
+    const FrameRunEnd end = veldmark::RunFrames(
+        g_state, FrameRun{1, count, 1, static_cast<std::size_t>(*workers)}, sink, &interrupt);
+    const double total = Milliseconds(Clock::now() - start);
+    progress.Finish(sink.intervals.size() + 1);
+    if (end != FrameRunEnd::Finished) {
+        std::fprintf(stderr, "veldmark-render bench: %s\n",
+                     end == FrameRunEnd::Interrupted ? "interrupted" : "could not start the render threads");
+        return end == FrameRunEnd::Interrupted ? 130 : kExitFailure;
+    }
+    StageTimes stages;
+    if (!TimeStages(count, stages, interrupt)) {
+        std::fprintf(stderr, "veldmark-render bench: interrupted\n");
+        return 130;
+    }
+
+    const double median_interval = Median(sink.intervals);
+    std::printf("pipeline, %llu frames, %zu render workers, unpaced:\n",
+                static_cast<unsigned long long>(count), static_cast<std::size_t>(*workers));
+    std::printf("  frames per second        %.1f overall, %.1f from the median frame interval\n",
+                static_cast<double>(count) * 1000.0 / total,
+                median_interval > 0.0 ? 1000.0 / median_interval : 0.0);
+    std::printf("stages of one frame, on one thread:\n");
+    Report("simulation", stages.simulation);
+    Report("scene building", stages.scene);
+    std::vector<double> main_thread(stages.simulation.size());
+    for (std::size_t i = 0; i < main_thread.size(); ++i)
+        main_thread[i] = stages.simulation[i] + stages.scene[i];
+    Report("simulation + scene", main_thread);
+    Report("copy into the packet", stages.copy);
+    Report("background and sun", stages.background);
+    Report("display list", stages.list);
+    std::vector<double> raster(stages.list.size());
+    for (std::size_t i = 0; i < raster.size(); ++i) raster[i] = stages.background[i] + stages.list[i];
+    Report("rasterising (both)", raster);
+    Report("plain buffer fill", stages.plain_fill);
+    const double floor = Median(stages.plain_fill);
+    std::printf("  rasterising / plain fill  %.2f (median frame)\n", floor > 0.0 ? Median(raster) / floor : 0.0);
+    return 0;
+}
+
+} // namespace veldmark::tool

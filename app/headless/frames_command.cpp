@@ -1,0 +1,100 @@
+// veldmark-render frames: a stretch of the drive as PNG files, one per frame, named by step.
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "app/headless/commands.h"
+#include "app/headless/frame_run_options.h"
+#include "app/headless/interrupt.h"
+#include "app/headless/png_writer.h"
+#include "app/headless/progress.h"
+
+namespace veldmark::tool {
+namespace {
+
+constexpr char kFramesHelp[] =
+    "usage: veldmark-render frames [--from STEP] [--count N] [--every K] [--workers N] --out DIR\n\n"
+    "Renders frames of the drive exactly as the window shows them and writes each as\n"
+    "DIR/frame-STEP.png (1920 x 1200). DIR is created when missing. Each file appears only once\n"
+    "it is complete; Ctrl-C stops after the frame in hand.\n\n"
+    "  --out DIR     where the files go (required)\n"
+    "  --count N     frames to write (default 60)\n";
+
+class PngSink : public FrameConsumer {
+public:
+    PngSink(std::filesystem::path dir, Progress& progress) : dir_(std::move(dir)), progress_(progress) {}
+
+    bool Consume(const FrameSlot& frame, std::uint64_t step) override
+    {
+        char name[48];
+        std::snprintf(name, sizeof name, "frame-%06llu.png", static_cast<unsigned long long>(step));
+        if (!WritePngFile((dir_ / name).string(), frame.pixels, kFrameWidth, kFrameHeight, error_))
+            return false;
+        progress_.Update(++written_);
+        return true;
+    }
+
+    std::uint64_t written() const { return written_; }
+    const std::string& error() const { return error_; }
+
+private:
+    std::filesystem::path dir_;
+    Progress& progress_;
+    std::uint64_t written_ = 0;
+    std::string error_;
+};
+
+} // namespace
+
+int RunFramesCommand(std::span<const char* const> argv)
+{
+    std::vector<OptionSpec> options(std::begin(kFrameRunOptions), std::end(kFrameRunOptions));
+    options.push_back({"out", true});
+    options.push_back({"help", false});
+    Args args(argv, options);
+    if (args.has("help")) {
+        std::fputs(kFramesHelp, stdout);
+        std::fputs(kFrameRunHelp, stdout);
+        return 0;
+    }
+    const auto run = ReadFrameRun(args, 60);
+    if (args.ok() && !args.has("out")) {
+        std::fprintf(stderr, "veldmark-render frames: --out DIR is required\n");
+        return kExitUsage;
+    }
+    if (!run) {
+        std::fprintf(stderr, "veldmark-render frames: %s\n", args.error().c_str());
+        return kExitUsage;
+    }
+    const std::filesystem::path dir(std::string(*args.value("out")));
+    std::error_code ec;
+    std::filesystem::create_directories(dir, ec);
+    if (ec || !std::filesystem::is_directory(dir)) {
+        std::fprintf(stderr, "veldmark-render frames: cannot use '%s' as the output directory: %s\n",
+                     dir.c_str(), ec ? ec.message().c_str() : "not a directory");
+        return kExitFailure;
+    }
+
+    const std::atomic<bool>& interrupt = InstallInterruptHandler();
+    Progress progress("frames", run->count);
+    PngSink sink(dir, progress);
+    const FrameRunEnd end = veldmark::RunFrames(g_state, *run, sink, &interrupt);
+    progress.Finish(sink.written());
+    switch (end) {
+    case FrameRunEnd::Finished: return 0;
+    case FrameRunEnd::Interrupted:
+        std::fprintf(stderr, "veldmark-render frames: interrupted; %llu whole frames written\n",
+                     static_cast<unsigned long long>(sink.written()));
+        return 130;
+    case FrameRunEnd::NoWorkers:
+        std::fprintf(stderr, "veldmark-render frames: could not start the render threads\n");
+        return kExitFailure;
+    case FrameRunEnd::StoppedByConsumer: break;
+    }
+    std::fprintf(stderr, "veldmark-render frames: %s\n", sink.error().c_str());
+    return kExitFailure;
+}
+
+} // namespace veldmark::tool

@@ -1,0 +1,85 @@
+// veldmark-render hashes: one 64-bit hash per frame, to compare runs, builds and worker counts.
+#include <cinttypes>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/headless/commands.h"
+#include "app/headless/frame_run_options.h"
+#include "app/headless/interrupt.h"
+#include "app/headless/output_file.h"
+#include "app/headless/progress.h"
+#include "render/frame_hash.h"
+
+namespace veldmark::tool {
+namespace {
+
+constexpr char kHashesHelp[] =
+    "usage: veldmark-render hashes [--from STEP] [--count N] [--every K] [--workers N] [--out FILE]\n\n"
+    "Renders frames of the drive and prints one line per frame, 'step,hash', with a 64-bit\n"
+    "FNV-1a hash of the frame's pixels. Two runs of the same build give the same lines, whatever\n"
+    "the worker count.\n\n"
+    "  --out FILE    write to FILE (whole or not at all); default standard output\n"
+    "  --count N     frames (default 100)\n";
+
+class HashSink : public FrameConsumer {
+public:
+    HashSink(std::FILE* out, Progress& progress) : out_(out), progress_(progress) {}
+    bool Consume(const FrameSlot& frame, std::uint64_t step) override
+    {
+        std::fprintf(out_, "%" PRIu64 ",%016" PRIx64 "\n", step, HashPixels(frame.pixels, kFramePixels));
+        progress_.Update(++done_);
+        return true;
+    }
+    std::uint64_t done() const { return done_; }
+
+private:
+    std::FILE* out_;
+    Progress& progress_;
+    std::uint64_t done_ = 0;
+};
+
+} // namespace
+
+int RunHashes(std::span<const char* const> argv)
+{
+    std::vector<OptionSpec> options(std::begin(kFrameRunOptions), std::end(kFrameRunOptions));
+    options.push_back({"out", true});
+    options.push_back({"help", false});
+    Args args(argv, options);
+    if (args.has("help")) {
+        std::fputs(kHashesHelp, stdout);
+        std::fputs(kFrameRunHelp, stdout);
+        return 0;
+    }
+    const auto run = ReadFrameRun(args, 100);
+    if (!run) {
+        std::fprintf(stderr, "veldmark-render hashes: %s\n", args.error().c_str());
+        return kExitUsage;
+    }
+    OutputFile output(std::string(args.value("out").value_or("-")));
+    if (!output.open()) {
+        std::fprintf(stderr, "veldmark-render hashes: %s\n", output.error().c_str());
+        return kExitFailure;
+    }
+    const std::atomic<bool>& interrupt = InstallInterruptHandler();
+    Progress progress("hashes", run->count);
+    HashSink sink(output.stream(), progress);
+    const FrameRunEnd end = veldmark::RunFrames(g_state, *run, sink, &interrupt);
+    progress.Finish(sink.done());
+    if (end == FrameRunEnd::Interrupted) {
+        std::fprintf(stderr, "veldmark-render hashes: interrupted\n");
+        return 130;
+    }
+    if (end == FrameRunEnd::NoWorkers) {
+        std::fprintf(stderr, "veldmark-render hashes: could not start the render threads\n");
+        return kExitFailure;
+    }
+    if (!output.commit()) {
+        std::fprintf(stderr, "veldmark-render hashes: %s\n", output.error().c_str());
+        return kExitFailure;
+    }
+    return 0;
+}
+
+} // namespace veldmark::tool

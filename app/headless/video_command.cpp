@@ -1,0 +1,245 @@
+// veldmark-render video: a stretch of the drive as an MP4 file through ffmpeg, or as raw BGRA
+// frames on standard output for any other consumer.
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "app/headless/commands.h"
+#include "app/headless/frame_run_options.h"
+#include "app/headless/interrupt.h"
+#include "app/headless/progress.h"
+
+extern char** environ;
+
+namespace veldmark::tool {
+namespace {
+
+constexpr char kVideoHelp[] =
+    "usage: veldmark-render video [--from STEP] [--count N] [--every K] [--workers N] --out FILE.mp4\n"
+    "       veldmark-render video [...] --out -\n\n"
+    "Renders frames of the drive and encodes them at 60 frames per second into FILE.mp4 with\n"
+    "ffmpeg (H.264). The file appears only once the video is complete. With --out - the frames\n"
+    "go to standard output as raw 1920 x 1200 BGRA (8 bits a channel, alpha 255), for any\n"
+    "other consumer; standard output must then not be a terminal.\n\n"
+    "  --out FILE    the video file, or - for raw frames (required)\n"
+    "  --count N     frames (default 600: ten seconds)\n";
+
+constexpr int kFramesPerSecond = 60;
+constexpr std::size_t kFrameBytes = kFramePixels * 4;
+
+// Writes frames as BGRA bytes to a file descriptor: a pipe to ffmpeg or standard output.
+class RawSink : public FrameConsumer {
+public:
+    RawSink(int fd, Progress& progress) : fd_(fd), progress_(progress), bytes_(kFrameBytes) {}
+
+    bool Consume(const FrameSlot& frame, std::uint64_t) override
+    {
+        // Pixels are 0x00RRGGBB words: in memory B, G, R, 0. Consumers want opaque alpha.
+        for (std::size_t i = 0; i < kFramePixels; ++i) {
+            const std::uint32_t p = frame.pixels[i] | 0xFF000000u;
+            std::memcpy(&bytes_[i * 4], &p, 4);
+        }
+        std::size_t sent = 0;
+        while (sent < bytes_.size()) {
+            const ssize_t n = write(fd_, bytes_.data() + sent, bytes_.size() - sent);
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) {
+                error_ = errno == EPIPE ? "the consumer stopped reading before the last frame"
+                                        : std::string("cannot write the frames: ") + std::strerror(errno);
+                return false;
+            }
+            sent += static_cast<std::size_t>(n);
+        }
+        progress_.Update(++done_);
+        return true;
+    }
+
+    std::uint64_t done() const { return done_; }
+    const std::string& error() const { return error_; }
+
+private:
+    int fd_;
+    Progress& progress_;
+    std::vector<unsigned char> bytes_;   // one frame, allocated once
+    std::uint64_t done_ = 0;
+    std::string error_;
+};
+
+bool OnPath(const char* program)
+{
+    const char* path = std::getenv("PATH");
+    if (!path) return false;
+    std::string dirs(path);
+    std::size_t start = 0;
+    while (start <= dirs.size()) {
+        const std::size_t end = dirs.find(':', start);
+        const std::string dir = dirs.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        const std::string candidate = (dir.empty() ? "." : dir) + "/" + program;
+        if (access(candidate.c_str(), X_OK) == 0) return true;
+        if (end == std::string::npos) break;
+        start = end + 1;
+    }
+    return false;
+}
+
+struct Encoder {
+    pid_t pid = -1;
+    int input = -1;   // write end of ffmpeg's standard input
+};
+
+bool StartEncoder(const std::string& temp_path, Encoder& encoder, std::string& error)
+{
+    int fds[2];
+    if (pipe(fds) != 0) {
+        error = std::string("cannot create a pipe: ") + std::strerror(errno);
+        return false;
+    }
+    const std::string size = std::to_string(kFrameWidth) + "x" + std::to_string(kFrameHeight);
+    const std::string rate = std::to_string(kFramesPerSecond);
+    std::vector<std::string> words = {"ffmpeg", "-hide_banner", "-loglevel", "error", "-y",
+                                      "-f", "rawvideo", "-pix_fmt", "bgra", "-s", size,
+                                      "-r", rate, "-i", "-", "-c:v", "libx264", "-preset", "medium",
+                                      "-pix_fmt", "yuv420p", "-f", "mp4", temp_path};
+    std::vector<char*> argv;
+    for (std::string& w : words) argv.push_back(w.data());
+    argv.push_back(nullptr);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, fds[0], STDIN_FILENO);
+    posix_spawn_file_actions_addclose(&actions, fds[1]);
+    posix_spawn_file_actions_addclose(&actions, fds[0]);
+    // ffmpeg gets a process group of its own, so that Ctrl-C reaches only us and we can close
+    // the video properly with the frames made so far.
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+    posix_spawnattr_setpgroup(&attributes, 0);
+    const int rc = posix_spawnp(&encoder.pid, "ffmpeg", &actions, &attributes, argv.data(), environ);
+    posix_spawnattr_destroy(&attributes);
+    posix_spawn_file_actions_destroy(&actions);
+    close(fds[0]);
+    if (rc != 0) {
+        close(fds[1]);
+        error = std::string("cannot start ffmpeg: ") + std::strerror(rc);
+        return false;
+    }
+    encoder.input = fds[1];
+    return true;
+}
+
+// Closes ffmpeg's input and waits for it; true when it encoded everything.
+bool FinishEncoder(Encoder& encoder)
+{
+    if (encoder.input >= 0) close(encoder.input);
+    encoder.input = -1;
+    int status = 0;
+    while (waitpid(encoder.pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+} // namespace
+
+int RunVideo(std::span<const char* const> argv)
+{
+    std::vector<OptionSpec> options(std::begin(kFrameRunOptions), std::end(kFrameRunOptions));
+    options.push_back({"out", true});
+    options.push_back({"help", false});
+    Args args(argv, options);
+    if (args.has("help")) {
+        std::fputs(kVideoHelp, stdout);
+        std::fputs(kFrameRunHelp, stdout);
+        return 0;
+    }
+    const auto run = ReadFrameRun(args, 600);
+    if (args.ok() && !args.has("out")) {
+        std::fprintf(stderr, "veldmark-render video: --out FILE.mp4 (or - for raw frames) is required\n");
+        return kExitUsage;
+    }
+    if (!run) {
+        std::fprintf(stderr, "veldmark-render video: %s\n", args.error().c_str());
+        return kExitUsage;
+    }
+    const std::string out(*args.value("out"));
+    const bool raw = out == "-";
+    if (raw && isatty(STDOUT_FILENO)) {
+        std::fprintf(stderr, "veldmark-render video: refusing to write raw frames to a terminal; "
+                             "pipe them into a program or give --out FILE.mp4\n");
+        return kExitUsage;
+    }
+    // A consumer that goes away must give an error message, not a silent death by SIGPIPE.
+    std::signal(SIGPIPE, SIG_IGN);
+
+    Encoder encoder;
+    const std::string temp_path = out + ".partial";
+    if (!raw) {
+        if (!OnPath("ffmpeg")) {
+            std::fprintf(stderr, "veldmark-render video: ffmpeg is not installed (Debian package "
+                                 "'ffmpeg'); or use --out - to get raw frames\n");
+            return kExitFailure;
+        }
+        // Fail on an unwritable place before any frame is rendered.
+        const int probe = open(temp_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        if (probe < 0) {
+            std::fprintf(stderr, "veldmark-render video: cannot write '%s': %s\n", out.c_str(),
+                         std::strerror(errno));
+            return kExitFailure;
+        }
+        close(probe);
+        std::string error;
+        if (!StartEncoder(temp_path, encoder, error)) {
+            std::remove(temp_path.c_str());
+            std::fprintf(stderr, "veldmark-render video: %s\n", error.c_str());
+            return kExitFailure;
+        }
+    }
+
+    const std::atomic<bool>& interrupt = InstallInterruptHandler();
+    Progress progress("video", run->count);
+    RawSink sink(raw ? STDOUT_FILENO : encoder.input, progress);
+    const FrameRunEnd end = veldmark::RunFrames(g_state, *run, sink, &interrupt);
+    progress.Finish(sink.done());
+    const bool encoded = raw || FinishEncoder(encoder);
+
+    const bool interrupted = end == FrameRunEnd::Interrupted;
+    if ((end == FrameRunEnd::Finished || (interrupted && sink.done() > 0)) && encoded) {
+        if (!raw && std::rename(temp_path.c_str(), out.c_str()) != 0) {
+            std::fprintf(stderr, "veldmark-render video: cannot rename '%s' to '%s': %s\n",
+                         temp_path.c_str(), out.c_str(), std::strerror(errno));
+            std::remove(temp_path.c_str());
+            return kExitFailure;
+        }
+        if (!interrupted) return 0;
+        std::fprintf(stderr, "veldmark-render video: interrupted; the %llu frames made so far were kept\n",
+                     static_cast<unsigned long long>(sink.done()));
+        return 130;
+    }
+    if (!raw) std::remove(temp_path.c_str());
+    switch (end) {
+    case FrameRunEnd::Interrupted:
+        std::fprintf(stderr, "veldmark-render video: interrupted before the first frame; no video written\n");
+        return 130;
+    case FrameRunEnd::NoWorkers:
+        std::fprintf(stderr, "veldmark-render video: could not start the render threads\n");
+        return kExitFailure;
+    case FrameRunEnd::StoppedByConsumer:
+        std::fprintf(stderr, "veldmark-render video: %s\n", sink.error().c_str());
+        return kExitFailure;
+    case FrameRunEnd::Finished: break;
+    }
+    std::fprintf(stderr, "veldmark-render video: ffmpeg could not encode the video\n");
+    return kExitFailure;
+}
+
+} // namespace veldmark::tool
