@@ -43,5 +43,40 @@ check "fixed steps" 0 "$tool" trace --steps 10 --out "$work/c.csv"
 check "summary" 0 "$tool" trace --summary
 grep -q "steps per drive" "$work/stdout" || { echo "FAIL summary lacks steps per drive"; failures=$((failures + 1)); }
 
+# Frames through the pipeline.
+check "frames without --out" 2 "$tool" frames --count 1
+check "frames with too many workers" 2 "$tool" frames --workers 9 --out "$work/f"
+check "frames into a file, not a directory" 1 "$tool" frames --count 1 --out "$work/a.csv"
+check "frames" 0 "$tool" frames --from 500 --count 2 --every 700 --out "$work/frames"
+for step in 000500 001200; do
+    head -c 8 "$work/frames/frame-$step.png" | od -An -tx1 | grep -q "89 50 4e 47 0d 0a 1a 0a" \
+        || { echo "FAIL frame-$step.png is not a PNG"; failures=$((failures + 1)); }
+done
+[ "$(ls "$work/frames" | wc -l)" -eq 2 ] || { echo "FAIL frames left extra files: $(ls "$work/frames")"; failures=$((failures + 1)); }
+
+# The whole drive, sampled every 50 steps, is the same picture with one worker or two.
+check "hashes, one worker" 0 "$tool" hashes --count 141 --every 50 --workers 1 --out "$work/h1"
+check "hashes, two workers" 0 "$tool" hashes --count 141 --every 50 --workers 2 --out "$work/h2"
+cmp -s "$work/h1" "$work/h2" || { echo "FAIL frames differ between one and two workers"; failures=$((failures + 1)); }
+[ "$(sort -u -t, -k2 "$work/h1" | wc -l)" -gt 100 ] || { echo "FAIL the drive's frames hardly change"; failures=$((failures + 1)); }
+
+# Raw frames to a consumer that stops early: an error message, not a death by SIGPIPE.
+"$tool" video --count 20 --out - 2>"$work/stderr" | head -c 100000 >/dev/null
+status=${PIPESTATUS[0]}
+if [ "$status" -ne 1 ] || ! grep -q "stopped reading" "$work/stderr"; then
+    echo "FAIL early consumer: exit $status, $(cat "$work/stderr")"; failures=$((failures + 1))
+else
+    echo "ok   early consumer"
+fi
+"$tool" video --count 2 --out - 2>/dev/null | wc -c | grep -qx "$((2 * 1920 * 1200 * 4))" \
+    || { echo "FAIL raw frames have the wrong size"; failures=$((failures + 1)); }
+if command -v ffmpeg >/dev/null; then
+    check "video" 0 "$tool" video --count 10 --out "$work/v.mp4"
+    [ -s "$work/v.mp4" ] && [ ! -e "$work/v.mp4.partial" ] || { echo "FAIL no whole video"; failures=$((failures + 1)); }
+else
+    PATH=/nonexistent check "video without ffmpeg" 1 "$tool" video --count 1 --out "$work/v.mp4"
+    grep -q "Debian package 'ffmpeg'" "$work/stderr" || { echo "FAIL the missing ffmpeg is not named"; failures=$((failures + 1)); }
+fi
+
 if [ "$failures" -ne 0 ]; then echo "$failures check(s) failed"; exit 1; fi
 echo "all checks passed"
