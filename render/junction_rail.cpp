@@ -14,8 +14,8 @@ constexpr int kLeadOutPoints = 10;            // along 1 .. 10 into the next sec
 constexpr float kRailLow = 0.45f;
 constexpr float kRailHigh = 0.55f;
 constexpr float kPostHalfWidth = 0.01f;
-// Far beyond any step count a rail can use; clamping to it keeps the float-to-integer
-// conversion defined when the road edges are nearly parallel.
+// Far beyond any step count a rail can use (it stops at 192 points): a crossing thrown out to
+// an enormous distance by nearly parallel edges still gives a finite, ordinary step count.
 constexpr float kMaxSteps = 1.0e6f;
 
 struct RailPoints {
