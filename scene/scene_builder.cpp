@@ -36,7 +36,8 @@ void SceneBuilder(SimState& state, const SceneInputs& in)
     }
 
     // The depth-ordered pass goes here: the junction rails into deferred_items, the lead
-    // vehicle, then every gathered object and deferred item drawn farthest first.
+    // vehicle, then every gathered object and deferred item drawn farthest first. Items of
+    // equal depth keep their list order, so any stable sort by descending depth will do.
 }
 
 } // namespace veldmark
