@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "sim/frame_params.h"
+#include "sim/host_api.h"
 #include "world/world_gen.h"
 
 namespace veldmark {
@@ -143,6 +144,14 @@ TEST(FrameParams, BuildsTheWorldFirst)
     FrameParams(*s);
     EXPECT_EQ(s->world_ready.load(), 1);
     EXPECT_GT(s->display_list_length, 0u);
+}
+
+TEST(FrameParams, TheHostEntryBuildsTheProcesssFrame)
+{
+    const std::uint32_t bytes = ::FrameParams();
+    EXPECT_GT(bytes, 0u);
+    EXPECT_EQ(bytes, 4 * g_state.display_list_length);
+    EXPECT_EQ(DisplayListPeakBytes(), bytes);
 }
 
 } // namespace
