@@ -114,18 +114,6 @@ TEST(RoadPiece, IsAStripAndACornerWedgeForEitherTurn)
     }
 }
 
-TEST(RoadPiece, AStraightJointStaysFinite)
-{
-    // Parallel edges never cross; the wedge collapses instead of reaching to infinity.
-    EmitterFixture f({MakeSection(100, 4, 0, false), MakeSection(100, 6, 0, false)}, 50.0f);
-    EmitRoadPiece(f.out, f.view, ChainRef(0), ChainRef(1), 100, 4, 6, false);
-    for (const auto& c : Commands(f.words, 0, f.length))
-        for (std::uint32_t i = 0; i < c.vertices; ++i) {
-            EXPECT_TRUE(std::isfinite(VertexAt(f.words, c, i).x));
-            EXPECT_TRUE(std::isfinite(VertexAt(f.words, c, i).y));
-        }
-}
-
 TEST(HeadlightBeam, IsARadialPolygonWhoseRadiusReachesItsFarthestCorner)
 {
     EmitterFixture f = Straight();

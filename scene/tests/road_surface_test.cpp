@@ -116,18 +116,6 @@ TEST(SceneBuilder, AppendsTheHorizonThenTheRoad)
     }
 }
 
-TEST(SceneBuilder, StartsTheFramesDeferredItemsAndCountersAfresh)
-{
-    Scene scene;
-    scene.state->deferred_count = 77;
-    scene.state->animals_too_small = 5;
-    scene.state->animals_out_of_range = 6;
-    scene.Build(2, 10.0f);
-    EXPECT_EQ(scene.state->deferred_count, 0u);
-    EXPECT_EQ(scene.state->animals_too_small, 0u);
-    EXPECT_EQ(scene.state->animals_out_of_range, 0u);
-}
-
 TEST(SceneBuilder, ANearlyFullListSkipsTheSilhouettesButKeepsTheRoad)
 {
     Scene scene;

@@ -76,17 +76,6 @@ TEST(SceneSetup, MeasuresAcrossFromTheRoadEdgeAndLooksAlongHeadingPlusLook)
     EXPECT_EQ(setup.zoom, 1.0f);
 }
 
-TEST(SceneSetup, TheLightFollowsTheSun)
-{
-    const auto s = Drive();
-    SceneInputs in = AtRest(0, 0.0f);
-    EXPECT_EQ(MakeSceneSetup(*s, in).darkness, 0.0f);
-    EXPECT_EQ(MakeSceneSetup(*s, in).light, 1.0f);
-    in.ticks = 10000.0f;   // long after sunset
-    EXPECT_EQ(MakeSceneSetup(*s, in).darkness, 1.0f);
-    EXPECT_EQ(MakeSceneSetup(*s, in).light, 0.5f);
-}
-
 TEST(WrapAngle, BringsAnglesIntoPlusMinusPi)
 {
     EXPECT_EQ(WrapAngle(1.0f), 1.0f);

@@ -88,14 +88,6 @@ TEST(FocalLength, AnUndefinedLionFactorIsIgnored)
     EXPECT_EQ(ChooseCamera(*f.s).focal, kRestFocalLength);
 }
 
-TEST(LookYaw, LooksALittleIntoTheTurnAndWhereTheDriverLooks)
-{
-    Frame f;
-    f.s->steer_angle = 0.2f;
-    f.s->look_angle = 0.5f;
-    EXPECT_FLOAT_EQ(ChooseCamera(*f.s).look_yaw, 0.53f);
-}
-
 TEST(Sun, IsAtBearingMinus2Point2176AndHiddenMoreThan1Point4Away)
 {
     Frame f;
