@@ -115,9 +115,8 @@ float ColumnBearing(const HorizonView& view, float x)
     return WrapAngle(view.bearing + atanf((x - view.view_width / 2.0f) / view.focal));
 }
 
-std::uint32_t RangeColour(const MountainRange& range, float darkness)
+std::uint32_t RangeColour(const MountainRange& range, float light)
 {
-    const float light = 1.0f - 0.5f * darkness;
     return Pack(static_cast<float>(range.red) * light, static_cast<float>(range.green) * light,
                 static_cast<float>(range.blue) * light);
 }
@@ -133,7 +132,7 @@ void EmitHorizon(DisplayListWriter& out, const HorizonView& view)
     Outline outline;
     for (const MountainRange* range : {&kFarRange, &kNearRange}) {
         SampleOutline(outline, view, [range](float a) { return RangeHeight(*range, a); });
-        out.FlatPolygon(RangeColour(*range, view.darkness),
+        out.FlatPolygon(RangeColour(*range, view.light),
                         std::span<const Vec2>(outline.vertices, outline.count));
         if (range == &kNearRange) EmitSnowCap(out, view, outline);
     }

@@ -30,6 +30,7 @@ struct HorizonView {
     float focal;
     float zoom;         // focal / rest focal length
     float darkness;     // 0 by day, 1 at night
+    float light;        // 1 - darkness / 2: what the distant mountains keep of their colour
     float view_width;
 };
 
@@ -40,7 +41,7 @@ float RangeHeight(const MountainRange& range, float bearing);
 float ColumnBearing(const HorizonView& view, float x);
 
 // Colours as the light of the frame makes them.
-std::uint32_t RangeColour(const MountainRange& range, float darkness);
+std::uint32_t RangeColour(const MountainRange& range, float light);
 std::uint32_t SnowColour(float darkness);
 
 // Appends the far range, the near range, its snow cap and the hills (each only if it fits).

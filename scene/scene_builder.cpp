@@ -17,10 +17,10 @@ void SceneBuilder(SimState& state, const SceneInputs& in)
     DisplayListWriter out(state.display_list, state.display_list_length);
 
     EmitHorizon(out, HorizonView{setup.bearing, in.focal, setup.zoom, setup.darkness,
-                                 setup.view_width});
+                                 setup.light, setup.view_width});
 
-    // Road, nearest section first; far road is drawn over near road only where the route bends
-    // back on itself, which it never does within the seven sections in view.
+    // Road, nearest section first. Where far road lands on the screen over near road nothing
+    // shows, since every road piece has the same colour.
     for (std::uint64_t k = 0; k < view.chain.count; ++k) {
         EmitRoadSurface(out, view, k);
         EmitRoadJoin(out, view, k);

@@ -38,7 +38,8 @@ std::vector<Listed> EmitAndRead(const HorizonView& view, std::uint64_t start = 0
 
 HorizonView Looking(float bearing, float focal = kRestFocalLength, float darkness = 0.0f)
 {
-    return HorizonView{bearing, focal, focal / kRestFocalLength, darkness, 960.0f};
+    return HorizonView{bearing, focal, focal / kRestFocalLength, darkness, 1.0f - 0.5f * darkness,
+                       960.0f};
 }
 
 std::uint32_t Rgb(int r, int g, int b)
@@ -104,9 +105,11 @@ TEST(Horizon, AWiderViewShowsTheMountainsLower)
 
 TEST(Horizon, MountainsAndSnowDarkenAtNight)
 {
-    EXPECT_EQ(RangeColour(kFarRange, 0.0f), Rgb(57, 67, 95));
-    EXPECT_EQ(RangeColour(kFarRange, 1.0f), Rgb(29, 34, 48));
-    EXPECT_EQ(RangeColour(kNearRange, 1.0f), Rgb(46, 53, 72));
+    constexpr float kDay = 1.0f;
+    constexpr float kNight = 0.5f;   // full darkness leaves half the light
+    EXPECT_EQ(RangeColour(kFarRange, kDay), Rgb(57, 67, 95));
+    EXPECT_EQ(RangeColour(kFarRange, kNight), Rgb(29, 34, 48));
+    EXPECT_EQ(RangeColour(kNearRange, kNight), Rgb(46, 53, 72));
     EXPECT_EQ(SnowColour(1.0f), Rgb(70, 84, 104));
     EXPECT_EQ(SnowColour(0.0f), Rgb(238, 243, 248));
 }

@@ -107,8 +107,8 @@ TEST(SceneBuilder, AppendsTheHorizonThenTheRoad)
     Scene scene;
     const auto commands = scene.Build(0, 0.0f);
     ASSERT_GT(commands.size(), 4u);
-    EXPECT_EQ(commands[0].colour, RangeColour(kFarRange, 0.0f));
-    EXPECT_EQ(commands[1].colour, RangeColour(kNearRange, 0.0f));
+    EXPECT_EQ(commands[0].colour, RangeColour(kFarRange, 1.0f));
+    EXPECT_EQ(commands[1].colour, RangeColour(kNearRange, 1.0f));
     EXPECT_EQ(commands[3].colour, kHillColour);
     for (std::size_t i = 4; i < commands.size(); ++i) {
         EXPECT_EQ(commands[i].opcode, kOpFlatPolygon);
