@@ -35,9 +35,9 @@ void AppendAnimal(AnimalSpot (&list)[N], std::uint64_t& count, float along, floa
     ++count;
 }
 
-void PlaceRoadside(SectionRecord& s, const SectionSpec& spec)
+void PlaceRoadside(SectionRecord& s, const SectionSpec& row)
 {
-    const RoadsideStyle& odd = kOddPairStyles[spec.roadside_style < 3 ? spec.roadside_style : 0];
+    const RoadsideStyle& odd = kOddPairStyles[row.roadside_style < 3 ? row.roadside_style : 0];
     std::size_t pairs = 0;
     for (std::size_t d = 0; d < kMaxRoadsidePairs; ++d) {
         const float e = 6.0f + 30.0f * static_cast<float>(d);
@@ -50,10 +50,10 @@ void PlaceRoadside(SectionRecord& s, const SectionSpec& spec)
     s.roadside_count = 2 * pairs;
 }
 
-void PlaceHerd(SectionRecord& s, const SectionSpec& spec)
+void PlaceHerd(SectionRecord& s, const SectionSpec& row)
 {
     s.herd_count = 0;
-    if (spec.lone & 1) AppendAnimal(s.herd, s.herd_count, 24.0f, -4.805f, kOx, 1.61f, 0);
+    if (row.lone & 1) AppendAnimal(s.herd, s.herd_count, 24.0f, -4.805f, kOx, 1.61f, 0);
     // Fourteen animals in three files six units apart, scattered by sines of the entry number.
     for (int j = 0; j < 14; ++j) {
         const float fj = static_cast<float>(j);
@@ -66,9 +66,9 @@ void PlaceHerd(SectionRecord& s, const SectionSpec& spec)
     }
 }
 
-void PlaceLion(SectionRecord& s, const SectionSpec& spec)
+void PlaceLion(SectionRecord& s, const SectionSpec& row)
 {
-    s.has_lion = spec.lion & 1;
+    s.has_lion = row.lion & 1;
     for (float& f : s.lion_spot) f = 0.0f;
     if (!s.has_lion) return;
     // The lion waits just past the first tree on the positive side that stands at 105 or later.
@@ -88,11 +88,11 @@ void PlaceLion(SectionRecord& s, const SectionSpec& spec)
     s.lion_spot[kLionSize] = 1.7f;
 }
 
-void PlaceGroup(SectionRecord& s, const SectionSpec& spec, int& groups_seen)
+void PlaceGroup(SectionRecord& s, const SectionSpec& row, int& groups_seen)
 {
     s.group_count = 0;
     s.slow_for_group = 0;
-    if (!(spec.group & 1)) return;
+    if (!(row.group & 1)) return;
     s.slow_for_group = groups_seen < 2 ? 1 : 0;
     const float g = s.length - 60.0f;
     if (groups_seen < 2) {
@@ -115,23 +115,23 @@ void PlaceGroup(SectionRecord& s, const SectionSpec& spec, int& groups_seen)
     ++groups_seen;
 }
 
-void BuildSection(SectionRecord& s, const SectionSpec& spec, std::uint64_t index, int& groups_seen)
+void BuildSection(SectionRecord& s, const SectionSpec& row, std::uint64_t index, int& groups_seen)
 {
     s = SectionRecord{};
-    s.is_terminal = spec.terminal & 1;
-    s.feature_kind = s.is_terminal ? 0 : static_cast<std::uint8_t>(spec.feature & 7);
-    s.turns_right = spec.turn_degrees >= 0.0f ? 1 : 0;
-    s.turn_angle = std::fabs(spec.turn_degrees) * kDegreesToRadians;
+    s.is_terminal = row.terminal & 1;
+    s.feature_kind = s.is_terminal ? 0 : static_cast<std::uint8_t>(row.feature & 7);
+    s.turns_right = row.turn_degrees >= 0.0f ? 1 : 0;
+    s.turn_angle = std::fabs(row.turn_degrees) * kDegreesToRadians;
     s.next_section = s.is_terminal ? index : index + 1;
-    s.length = spec.length;
+    s.length = row.length;
     s.width = kRoadWidth;
     s.is_long = s.length > 1000.0f ? 1 : 0;
     // The point by which the vehicle must be down to the turn speed.
     s.brake_point = s.is_terminal ? s.length : s.length - 2.0f / tanf(s.turn_angle);
-    PlaceRoadside(s, spec);
-    PlaceHerd(s, spec);
-    PlaceLion(s, spec);
-    PlaceGroup(s, spec, groups_seen);
+    PlaceRoadside(s, row);
+    PlaceHerd(s, row);
+    PlaceLion(s, row);
+    PlaceGroup(s, row, groups_seen);
 }
 
 void Build(SimState& state)

@@ -26,9 +26,9 @@ Args::Args(std::span<const char* const> args, std::span<const OptionSpec> option
             return;
         }
         const std::string_view name = arg.substr(2);
-        const auto spec = std::find_if(options.begin(), options.end(),
+        const auto option = std::find_if(options.begin(), options.end(),
                                        [&](const OptionSpec& o) { return o.name == name; });
-        if (spec == options.end()) {
+        if (option == options.end()) {
             error_ = "unknown option '" + std::string(arg) + "'";
             return;
         }
@@ -37,7 +37,7 @@ Args::Args(std::span<const char* const> args, std::span<const OptionSpec> option
             return;
         }
         std::string_view value;
-        if (spec->takes_value) {
+        if (option->takes_value) {
             if (i + 1 >= args.size()) {
                 error_ = "option '" + std::string(arg) + "' needs a value";
                 return;

@@ -2,6 +2,8 @@
 // The options every frame-producing command shares: where in the drive to start, how many
 // frames, how far apart, and how many render workers.
 #include <optional>
+#include <span>
+#include <string>
 
 #include "app/headless/args.h"
 #include "render/frame_pipeline.h"
@@ -19,5 +21,28 @@ inline constexpr char kFrameRunHelp[] =
 
 // Reads the shared options into a FrameRun; nullopt (with the error in `args`) on a bad value.
 std::optional<FrameRun> ReadFrameRun(Args& args, std::uint64_t default_count);
+
+// A frame-producing command: its name, its own help text, its default frame count, and what
+// --out means for it (nullptr when --out is optional).
+struct FrameCommand {
+    const char* name;
+    const char* help;
+    std::uint64_t default_count;
+    const char* required_out;   // e.g. "--out DIR"
+};
+
+struct FrameCommandArgs {
+    FrameRun run;
+    std::optional<std::string> out;
+};
+
+// Reads a frame command's arguments (the shared options, --out and --help). Returns nullopt
+// when the command is already done: `exit_code` is then 0 after --help, kExitUsage after a
+// one-line error.
+std::optional<FrameCommandArgs> ReadFrameCommand(std::span<const char* const> argv,
+                                                 const FrameCommand& command, int& exit_code);
+
+// The one-line message and exit code for a run that did not finish (interrupted, no threads).
+int ReportUnfinishedRun(const char* command, FrameRunEnd end);
 
 } // namespace veldmark::tool

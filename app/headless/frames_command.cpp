@@ -50,25 +50,10 @@ private:
 
 int RunFramesCommand(std::span<const char* const> argv)
 {
-    std::vector<OptionSpec> options(std::begin(kFrameRunOptions), std::end(kFrameRunOptions));
-    options.push_back({"out", true});
-    options.push_back({"help", false});
-    Args args(argv, options);
-    if (args.has("help")) {
-        std::fputs(kFramesHelp, stdout);
-        std::fputs(kFrameRunHelp, stdout);
-        return 0;
-    }
-    const auto run = ReadFrameRun(args, 60);
-    if (args.ok() && !args.has("out")) {
-        std::fprintf(stderr, "veldmark-render frames: --out DIR is required\n");
-        return kExitUsage;
-    }
-    if (!run) {
-        std::fprintf(stderr, "veldmark-render frames: %s\n", args.error().c_str());
-        return kExitUsage;
-    }
-    const std::filesystem::path dir(std::string(*args.value("out")));
+    int exit_code = 0;
+    const auto args = ReadFrameCommand(argv, FrameCommand{"frames", kFramesHelp, 60, "--out DIR"}, exit_code);
+    if (!args) return exit_code;
+    const std::filesystem::path dir(*args->out);
     std::error_code ec;
     std::filesystem::create_directories(dir, ec);
     if (ec || !std::filesystem::is_directory(dir)) {
@@ -78,23 +63,19 @@ int RunFramesCommand(std::span<const char* const> argv)
     }
 
     const std::atomic<bool>& interrupt = InstallInterruptHandler();
-    Progress progress("frames", run->count);
+    Progress progress("frames", args->run.count);
     PngSink sink(dir, progress);
-    const FrameRunEnd end = veldmark::RunFrames(g_state, *run, sink, &interrupt);
+    const FrameRunEnd end = veldmark::RunFrames(g_state, args->run, sink, &interrupt);
     progress.Finish(sink.written());
-    switch (end) {
-    case FrameRunEnd::Finished: return 0;
-    case FrameRunEnd::Interrupted:
-        std::fprintf(stderr, "veldmark-render frames: interrupted; %llu whole frames written\n",
-                     static_cast<unsigned long long>(sink.written()));
-        return 130;
-    case FrameRunEnd::NoWorkers:
-        std::fprintf(stderr, "veldmark-render frames: could not start the render threads\n");
+    if (end == FrameRunEnd::Finished) return 0;
+    if (end == FrameRunEnd::StoppedByConsumer) {
+        std::fprintf(stderr, "veldmark-render frames: %s\n", sink.error().c_str());
         return kExitFailure;
-    case FrameRunEnd::StoppedByConsumer: break;
     }
-    std::fprintf(stderr, "veldmark-render frames: %s\n", sink.error().c_str());
-    return kExitFailure;
+    if (end == FrameRunEnd::Interrupted)
+        std::fprintf(stderr, "veldmark-render frames: %llu whole frames were written\n",
+                     static_cast<unsigned long long>(sink.written()));
+    return ReportUnfinishedRun("frames", end);
 }
 
 } // namespace veldmark::tool

@@ -43,38 +43,20 @@ private:
 
 int RunHashes(std::span<const char* const> argv)
 {
-    std::vector<OptionSpec> options(std::begin(kFrameRunOptions), std::end(kFrameRunOptions));
-    options.push_back({"out", true});
-    options.push_back({"help", false});
-    Args args(argv, options);
-    if (args.has("help")) {
-        std::fputs(kHashesHelp, stdout);
-        std::fputs(kFrameRunHelp, stdout);
-        return 0;
-    }
-    const auto run = ReadFrameRun(args, 100);
-    if (!run) {
-        std::fprintf(stderr, "veldmark-render hashes: %s\n", args.error().c_str());
-        return kExitUsage;
-    }
-    OutputFile output(std::string(args.value("out").value_or("-")));
+    int exit_code = 0;
+    const auto args = ReadFrameCommand(argv, FrameCommand{"hashes", kHashesHelp, 100, nullptr}, exit_code);
+    if (!args) return exit_code;
+    OutputFile output(args->out.value_or("-"));
     if (!output.open()) {
         std::fprintf(stderr, "veldmark-render hashes: %s\n", output.error().c_str());
         return kExitFailure;
     }
     const std::atomic<bool>& interrupt = InstallInterruptHandler();
-    Progress progress("hashes", run->count);
+    Progress progress("hashes", args->run.count);
     HashSink sink(output.stream(), progress);
-    const FrameRunEnd end = veldmark::RunFrames(g_state, *run, sink, &interrupt);
+    const FrameRunEnd end = veldmark::RunFrames(g_state, args->run, sink, &interrupt);
     progress.Finish(sink.done());
-    if (end == FrameRunEnd::Interrupted) {
-        std::fprintf(stderr, "veldmark-render hashes: interrupted\n");
-        return 130;
-    }
-    if (end == FrameRunEnd::NoWorkers) {
-        std::fprintf(stderr, "veldmark-render hashes: could not start the render threads\n");
-        return kExitFailure;
-    }
+    if (end != FrameRunEnd::Finished) return ReportUnfinishedRun("hashes", end);
     if (!output.commit()) {
         std::fprintf(stderr, "veldmark-render hashes: %s\n", output.error().c_str());
         return kExitFailure;

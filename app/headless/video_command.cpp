@@ -153,25 +153,12 @@ bool FinishEncoder(Encoder& encoder)
 
 int RunVideo(std::span<const char* const> argv)
 {
-    std::vector<OptionSpec> options(std::begin(kFrameRunOptions), std::end(kFrameRunOptions));
-    options.push_back({"out", true});
-    options.push_back({"help", false});
-    Args args(argv, options);
-    if (args.has("help")) {
-        std::fputs(kVideoHelp, stdout);
-        std::fputs(kFrameRunHelp, stdout);
-        return 0;
-    }
-    const auto run = ReadFrameRun(args, 600);
-    if (args.ok() && !args.has("out")) {
-        std::fprintf(stderr, "veldmark-render video: --out FILE.mp4 (or - for raw frames) is required\n");
-        return kExitUsage;
-    }
-    if (!run) {
-        std::fprintf(stderr, "veldmark-render video: %s\n", args.error().c_str());
-        return kExitUsage;
-    }
-    const std::string out(*args.value("out"));
+    int exit_code = 0;
+    const auto args = ReadFrameCommand(
+        argv, FrameCommand{"video", kVideoHelp, 600, "--out FILE.mp4 (or - for raw frames)"}, exit_code);
+    if (!args) return exit_code;
+    const FrameRun run = args->run;
+    const std::string out = *args->out;
     const bool raw = out == "-";
     if (raw && isatty(STDOUT_FILENO)) {
         std::fprintf(stderr, "veldmark-render video: refusing to write raw frames to a terminal; "
@@ -206,9 +193,9 @@ int RunVideo(std::span<const char* const> argv)
     }
 
     const std::atomic<bool>& interrupt = InstallInterruptHandler();
-    Progress progress("video", run->count);
+    Progress progress("video", run.count);
     RawSink sink(raw ? STDOUT_FILENO : encoder.input, progress);
-    const FrameRunEnd end = veldmark::RunFrames(g_state, *run, sink, &interrupt);
+    const FrameRunEnd end = veldmark::RunFrames(g_state, run, sink, &interrupt);
     progress.Finish(sink.done());
     const bool encoded = raw || FinishEncoder(encoder);
 
@@ -226,18 +213,11 @@ int RunVideo(std::span<const char* const> argv)
         return 130;
     }
     if (!raw) std::remove(temp_path.c_str());
-    switch (end) {
-    case FrameRunEnd::Interrupted:
-        std::fprintf(stderr, "veldmark-render video: interrupted before the first frame; no video written\n");
-        return 130;
-    case FrameRunEnd::NoWorkers:
-        std::fprintf(stderr, "veldmark-render video: could not start the render threads\n");
-        return kExitFailure;
-    case FrameRunEnd::StoppedByConsumer:
+    if (end == FrameRunEnd::StoppedByConsumer) {
         std::fprintf(stderr, "veldmark-render video: %s\n", sink.error().c_str());
         return kExitFailure;
-    case FrameRunEnd::Finished: break;
     }
+    if (end != FrameRunEnd::Finished) return ReportUnfinishedRun("video", end);
     std::fprintf(stderr, "veldmark-render video: ffmpeg could not encode the video\n");
     return kExitFailure;
 }

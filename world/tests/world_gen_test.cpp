@@ -199,7 +199,7 @@ TEST(WorldGenThreadsTest, ConcurrentFirstCallsBuildOnce)
 TEST(RouteTableTest, LengthsSumToTheRouteLength)
 {
     float total = 0.0f;
-    for (const SectionSpec& spec : kRouteTable) total += spec.length;
+    for (const SectionSpec& row : kRouteTable) total += row.length;
     EXPECT_EQ(total, 7520.0f);
     EXPECT_EQ(kRouteTable.back().terminal, 1);
 }
