@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cstddef>
 
+#include "render/pixel_colour.h"
+
 namespace veldmark {
 
 void FillDisc(const RasterTarget& target, const ViewTransform& view, std::uint32_t colour,
@@ -23,9 +25,7 @@ void FillDisc(const RasterTarget& target, const ViewTransform& view, std::uint32
     if (rows.empty() || columns.empty()) return;
 
     // The colour's share of each channel is the same for every pixel.
-    const float red = static_cast<float>((colour >> 16) & 0xFFu) * alpha;
-    const float green = static_cast<float>((colour >> 8) & 0xFFu) * alpha;
-    const float blue = static_cast<float>(colour & 0xFFu) * alpha;
+    const Lanes share = Mul(LanesOf(colour), Splat(alpha));
 
     for (int i = rows.first; i <= rows.last; ++i) {
         const float dy = (static_cast<float>(i) + 0.5f) - c.y;
@@ -34,12 +34,7 @@ void FillDisc(const RasterTarget& target, const ViewTransform& view, std::uint32
         for (int j = columns.first; j <= columns.last; ++j) {
             const float dx = (static_cast<float>(j) + 0.5f) - c.x;
             if (!(dx * dx + dy_squared <= r_squared)) continue;
-            const std::uint32_t p = row[j];
-            const auto mixed = [keep](std::uint32_t channel, float share) {
-                return static_cast<std::uint32_t>(static_cast<float>(channel) * keep + share + 0.5f);
-            };
-            row[j] = (p & 0xFF000000u) | mixed((p >> 16) & 0xFFu, red) << 16 |
-                     mixed((p >> 8) & 0xFFu, green) << 8 | mixed(p & 0xFFu, blue);
+            row[j] = (row[j] & 0xFF000000u) | (BlendLanes(row[j], share, keep) & 0xFFFFFFu);
         }
     }
 }

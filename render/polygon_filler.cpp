@@ -5,6 +5,7 @@
 #include <cstddef>
 
 #include "render/pixel_colour.h"
+#include "render/pixel_quad.h"
 #include "render/span_fill.h"
 
 namespace veldmark {
@@ -55,17 +56,27 @@ void SortCrossings(float* crossings, std::size_t count)
     }
 }
 
-// Per-pixel colour for the shaded kinds, one template instance per kind so the inner loop
-// carries no switch.
+// The colour of a shaded pixel from its gradient parameter t (and, for the ramps, the fraction
+// Mix interpolates by). One template instance per kind, so inner loops carry no switch.
+template <ShadeKind kKind>
+std::uint32_t FinishPixel(const ShadeRecord& r, std::uint32_t pixel, float t, float fraction)
+{
+    if constexpr (kKind == ShadeKind::kBand) {
+        return BandColourAt(r, t);
+    } else if constexpr (kKind == ShadeKind::kRadial) {
+        return Blend(pixel, MixUnit(r.colour_a, r.colour_b, t));
+    } else {
+        return Blend(pixel, MixWithFraction(r.colour_a, r.colour_b, t, r.start, r.end, fraction));
+    }
+}
+
 template <ShadeKind kKind>
 std::uint32_t ShadePixel(const ShadeRecord& r, std::uint32_t pixel, Vec2 p)
 {
-    if constexpr (kKind == ShadeKind::kBlend) {
-        return Blend(pixel, r.colour_a);
-    } else if constexpr (kKind == ShadeKind::kBand) {
-        return BandColour(r, p);
+    if constexpr (kKind == ShadeKind::kBand) {
+        return BandColourAt(r, BandT(r, p));
     } else if constexpr (kKind == ShadeKind::kRadial) {
-        return Blend(pixel, Mix(r.colour_a, r.colour_b, RadialT(r, p), 0.0f, 1.0f));
+        return Blend(pixel, MixUnit(r.colour_a, r.colour_b, RadialT(r, p)));
     } else if constexpr (kKind == ShadeKind::kLinear) {
         return Blend(pixel, Mix(r.colour_a, r.colour_b, LinearT(r, p), r.start, r.end));
     } else {
@@ -81,7 +92,28 @@ void ShadeSpan(std::uint32_t* row, IndexRange span, float row_centre, const View
         // One colour over whatever is there: the position plays no part.
         for (int j = span.first; j <= span.last; ++j) row[j] = Blend(row[j], r.colour_a);
     } else {
-        for (int j = span.first; j <= span.last; ++j)
+        int j = span.first;
+#if defined(__SSE2__)
+        // Four pixels at a time for t and the ramp fraction, then each pixel's colour.
+        const float dx = r.p1.x - r.p0.x;
+        const float dy = r.p1.y - r.p0.y;
+        const float q = dx * dx + dy * dy;
+        alignas(16) float t[4];
+        alignas(16) float fraction[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+        for (; j + 3 <= span.last; j += 4) {
+            const Quad p = QuadPositions(view, j, row_centre);
+            __m128 t4;
+            if constexpr (kKind == ShadeKind::kBand) t4 = BandT4(r, p);
+            else if constexpr (kKind == ShadeKind::kRadial) t4 = RadialT4(r, p);
+            else if constexpr (kKind == ShadeKind::kLinear) t4 = LinearT4(r, p, dx, dy, q);
+            else t4 = EllipticT4(r, p);
+            _mm_store_ps(t, t4);
+            if constexpr (kKind == ShadeKind::kLinear || kKind == ShadeKind::kElliptic)
+                _mm_store_ps(fraction, RampFraction4(t4, r.start, r.end));
+            for (int k = 0; k < 4; ++k) row[j + k] = FinishPixel<kKind>(r, row[j + k], t[k], fraction[k]);
+        }
+#endif
+        for (; j <= span.last; ++j)
             row[j] = ShadePixel<kKind>(r, row[j], PixelCentreToLogical(view, j, row_centre));
     }
 }
