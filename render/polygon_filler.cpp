@@ -56,20 +56,8 @@ void SortCrossings(float* crossings, std::size_t count)
     }
 }
 
-// The colour of a shaded pixel from its gradient parameter t (and, for the ramps, the fraction
-// Mix interpolates by). One template instance per kind, so inner loops carry no switch.
-template <ShadeKind kKind>
-std::uint32_t FinishPixel(const ShadeRecord& r, std::uint32_t pixel, float t, float fraction)
-{
-    if constexpr (kKind == ShadeKind::kBand) {
-        return BandColourAt(r, t);
-    } else if constexpr (kKind == ShadeKind::kRadial) {
-        return Blend(pixel, MixUnit(r.colour_a, r.colour_b, t));
-    } else {
-        return Blend(pixel, MixWithFraction(r.colour_a, r.colour_b, t, r.start, r.end, fraction));
-    }
-}
-
+// The colour of one shaded pixel at logical position p. One template instance per kind, so
+// inner loops carry no switch.
 template <ShadeKind kKind>
 std::uint32_t ShadePixel(const ShadeRecord& r, std::uint32_t pixel, Vec2 p)
 {
@@ -94,23 +82,27 @@ void ShadeSpan(std::uint32_t* row, IndexRange span, float row_centre, const View
     } else {
         int j = span.first;
 #if defined(__SSE2__)
-        // Four pixels at a time for t and the ramp fraction, then each pixel's colour.
+        // Four pixels at a time: positions, t, the ramp fraction and the colours in vectors.
         const float dx = r.p1.x - r.p0.x;
         const float dy = r.p1.y - r.p0.y;
         const float q = dx * dx + dy * dy;
-        alignas(16) float t[4];
-        alignas(16) float fraction[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+        const RampColours colours = MakeRampColours(r.colour_a, r.colour_b);
+        const RampColours reversed = MakeRampColours(r.colour_b, r.colour_a);   // Band's upper half
         for (; j + 3 <= span.last; j += 4) {
             const Quad p = QuadPositions(view, j, row_centre);
-            __m128 t4;
-            if constexpr (kKind == ShadeKind::kBand) t4 = BandT4(r, p);
-            else if constexpr (kKind == ShadeKind::kRadial) t4 = RadialT4(r, p);
-            else if constexpr (kKind == ShadeKind::kLinear) t4 = LinearT4(r, p, dx, dy, q);
-            else t4 = EllipticT4(r, p);
-            _mm_store_ps(t, t4);
-            if constexpr (kKind == ShadeKind::kLinear || kKind == ShadeKind::kElliptic)
-                _mm_store_ps(fraction, RampFraction4(t4, r.start, r.end));
-            for (int k = 0; k < 4; ++k) row[j + k] = FinishPixel<kKind>(r, row[j + k], t[k], fraction[k]);
+            if constexpr (kKind == ShadeKind::kBand) {
+                StoreBand4(row + j, colours, reversed, BandT4(r, p));
+            } else if constexpr (kKind == ShadeKind::kRadial) {
+                const __m128 t = RadialT4(r, p);
+                BlendRamp4(row + j, colours, _mm_castps_si128(_mm_cmple_ps(t, _mm_setzero_ps())),
+                           _mm_castps_si128(_mm_cmpge_ps(t, _mm_set1_ps(1.0f))), t);
+            } else {
+                const __m128 t = kKind == ShadeKind::kLinear ? LinearT4(r, p, dx, dy, q) : EllipticT4(r, p);
+                const __m128i take_b = r.start >= r.end ? _mm_set1_epi32(-1)
+                                                        : _mm_castps_si128(_mm_cmpge_ps(t, _mm_set1_ps(r.end)));
+                BlendRamp4(row + j, colours, _mm_castps_si128(_mm_cmple_ps(t, _mm_set1_ps(r.start))),
+                           take_b, RampFraction4(t, r.start, r.end));
+            }
         }
 #endif
         for (; j <= span.last; ++j)
