@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <utility>
 
 #include "render/pixel_colour.h"
 #include "render/pixel_quad.h"
@@ -40,8 +41,12 @@ void AddEdge(PolygonScratch& s, std::size_t& count, Vec2 a, Vec2 b)
     s.edges[count++] = Edge{a.x, a.y, b.x - a.x, b.y - a.y, std::min(a.y, b.y), std::max(a.y, b.y)};
 }
 
-void SortCrossings(float* crossings, std::size_t count)
+inline void SortCrossings(float* crossings, std::size_t count)
 {
+    if (count == 2) {   // by far the most common row: one span
+        if (crossings[1] < crossings[0]) std::swap(crossings[0], crossings[1]);
+        return;
+    }
     // The values are never NaN, so the order is total and any sort gives the same spans. Rows
     // usually have two or four crossings: insertion sort; a hostile zig-zag may have a thousand.
     if (count > 32) {
