@@ -4,6 +4,9 @@ namespace veldmark {
 
 bool DisplayListWriter::Append(std::span<const std::uint32_t> header, std::span<const Vec2> vertices)
 {
+    // The count travels in one 32-bit word; a longer outline could only be written with a
+    // count that disagrees with its vertices.
+    if (vertices.size() > UINT32_MAX) return false;
     const std::uint64_t size = header.size() + 2 * static_cast<std::uint64_t>(vertices.size());
     if (!Fits(size)) return false;
     std::uint32_t* out = words_ + length_;

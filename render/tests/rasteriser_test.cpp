@@ -180,12 +180,34 @@ TEST(HostileInput, TruncatedListsEndWithoutReadingPastTheirLength)
     list.writer.BandPolygon(0x808080, 1.0f, Rect(1, 1, 30, 30));
     list.writer.Disc(0xFFFFFF, {10, 10}, 5, 0.5f);
     list.writer.EllipticPolygon(0xFF00FF00u, 0x00FF0000u, 0, 1, {10, 10}, {5, 0}, {0, 5}, Rect(1, 1, 30, 30));
+    const std::uint64_t band_end = 4 + 8;
     for (std::uint64_t length = 0; length <= list.length; ++length) {
         std::vector<std::uint32_t> words(list.words.begin(), list.words.begin() + static_cast<std::ptrdiff_t>(length));
         GuardedFrame frame(64, 64, kBlack);
         RasteriseDisplayList(frame.target(), 0.3f, words.data(), length);
         EXPECT_TRUE(frame.guards_intact());
+        // A command cut short is not drawn at all, not even the vertices that are there.
+        if (length < band_end) {
+            EXPECT_EQ(frame.count(kBlack), frame.pixel_count()) << length;
+        }
     }
+}
+
+TEST(HostileInput, NothingPastTheCapacityIsRead)
+{
+    // A list filled to the last word, with a length claiming more: the words beyond the
+    // capacity are not there (the address sanitizer would report the read).
+    std::vector<std::uint32_t> words(kDisplayListWords);
+    std::uint64_t length = kDisplayListWords - 9;
+    DisplayListWriter writer(words.data(), length);
+    ASSERT_TRUE(writer.FlatPolygon(0xFFFFFF, std::vector<Vec2>{{1, 1}, {30, 1}, {1, 30}}));
+    // Before it: an empty Band (4 words) and then empty flats (3 zero words each), which end
+    // exactly where the triangle begins.
+    words[0] = kOpBandPolygon;
+    GuardedFrame frame(64, 64, kBlack);
+    RasteriseDisplayList(frame.target(), 0.0f, words.data(), kDisplayListWords + 1000);
+    EXPECT_TRUE(frame.guards_intact());
+    EXPECT_GT(frame.count(0xFFFFFF), 100u);   // the last command is still drawn
 }
 
 TEST(HostileInput, SpecialFloatsAndHugeCountsAreHarmless)
