@@ -1,0 +1,82 @@
+// veldmark for Linux: the same run modes as the Windows screensaver (a window, /s full screen,
+// /p XID preview, /c configure), plus what a Linux screensaver needs: XScreenSaver's window
+// options, --help and --version.
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "app/linux/linux_options.h"
+#include "app/linux/sdl_host.h"
+#include "app/linux/startup_report.h"
+#include "app/linux/x11_host.h"
+#include "app/shell/command_line.h"
+#include "app/shell/main_loop.h"
+#include "app/shell/run_mode.h"
+#include "world/sim_state.h"
+
+#ifndef VELDMARK_VERSION
+#define VELDMARK_VERSION "unknown"
+#endif
+
+namespace {
+
+constexpr char kHelp[] =
+    "usage: veldmark [/s | /p XID | /c] [--root | --window-id ID] [--help] [--version]\n"
+    "\n"
+    "An endless drive through a savanna.\n"
+    "\n"
+    "  (nothing)        a 960 x 600 window: Escape or Q ends, space pauses and resumes\n"
+    "  /s               full screen: any key, mouse button, the wheel or a mouse move of more\n"
+    "                   than 8 pixels ends it\n"
+    "  /p XID           preview inside the X window XID (decimal); ends when that window goes\n"
+    "  /c               configure: there is nothing to configure\n"
+    "  --root           draw into the root window, or into $XSCREENSAVER_WINDOW when set\n"
+    "  --window-id ID   draw into the window ID (decimal, or hex with 0x)\n"
+    "\n"
+    "Switches take '/' or '-' and either case; only the first one counts. Under XScreenSaver the\n"
+    "daemon's window (XSCREENSAVER_WINDOW) is used and input is left to the daemon. SIGTERM ends\n"
+    "any mode cleanly with exit code 0.\n";
+
+template <class Host, class Open>
+int Run(veldmark::SimState& state, Open open)
+{
+    Host host(state);
+    std::string detail;
+    const veldmark::StartupFailure opened = open(host, detail);
+    if (opened != veldmark::StartupFailure::None) return veldmark::ReportStartup(opened, detail);
+    return veldmark::ReportStartup(veldmark::RunMainLoop(state, host), {});
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    using namespace veldmark;
+    const LinuxLaunch launch = ParseLinuxOptions(argc, argv, std::getenv("XSCREENSAVER_WINDOW"));
+    switch (launch.action) {
+    case LinuxAction::Help: std::fputs(kHelp, stdout); return 0;
+    case LinuxAction::Version: std::printf("veldmark %s\n", VELDMARK_VERSION); return 0;
+    case LinuxAction::BadOption: std::fprintf(stderr, "veldmark: %s\n", launch.error.c_str()); return 2;
+    case LinuxAction::DaemonWindow:
+        // The daemon's window is a full-screen saver whose input the daemon watches.
+        ApplyRunMode(g_state, RunModeChoice{ScreensaverMode::Fullscreen, 0});
+        InstallStopSignals();
+        return Run<X11Host>(g_state, [&](X11Host& host, std::string& detail) {
+            return host.OpenDaemonWindow(launch.window, detail);
+        });
+    case LinuxAction::RunModes: break;
+    }
+
+    ApplyRunMode(g_state, ParseCommandLine(CommandLineFromArgs(argc, argv)));
+    switch (RunModeOf(g_state)) {
+    case ScreensaverMode::Configure: ShowConfigureMessage(); return 0;
+    case ScreensaverMode::Preview:
+        InstallStopSignals();
+        return Run<X11Host>(g_state, [&](X11Host& host, std::string& detail) {
+            return host.OpenPreview(g_state.preview_parent, detail);
+        });
+    case ScreensaverMode::Windowed:
+    case ScreensaverMode::Fullscreen: break;
+    }
+    return Run<SdlHost>(g_state, [](SdlHost& host, std::string& detail) { return host.Open(detail); });
+}

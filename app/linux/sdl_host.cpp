@@ -1,0 +1,154 @@
+#include "app/linux/sdl_host.h"
+
+#include <SDL.h>
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/shell/input_rules.h"
+#include "app/shell/run_mode.h"
+
+namespace veldmark {
+namespace {
+
+constexpr char kTitle[] = "Veldmark";
+constexpr char kConfigureText[] = "Veldmark has no options to configure.";
+constexpr int kWindowWidth = 960;
+constexpr int kWindowHeight = 600;
+
+std::uint32_t KeyOf(SDL_Keycode key)
+{
+    switch (key) {
+    case SDLK_ESCAPE: return kKeyEscape;
+    case SDLK_q: return kKeyQ;
+    case SDLK_SPACE: return kKeySpace;
+    default: return kKeyOther;
+    }
+}
+
+bool HaveDisplay()
+{
+    const char* x = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    return (x && *x) || (wayland && *wayland);
+}
+
+} // namespace
+
+void ShowConfigureMessage()
+{
+    if (HaveDisplay() &&
+        SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, kTitle, kConfigureText, nullptr) == 0)
+        return;
+    std::fprintf(stderr, "%s\n", kConfigureText);
+}
+
+StartupFailure SdlHost::Open(std::string& detail)
+{
+    // A screensaver must not keep the system's own blanking and power saving from starting.
+    SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+        detail = SDL_GetError();
+        return StartupFailure::CreateWindow;
+    }
+    video_ = true;
+
+    const bool fullscreen = RunModeOf(state_) == ScreensaverMode::Fullscreen;
+    const Uint32 flags = fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : SDL_WINDOW_RESIZABLE;
+    window_ = SDL_CreateWindow(kTitle, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, kWindowWidth,
+                               kWindowHeight, flags);
+    if (!window_) {
+        detail = SDL_GetError();
+        return StartupFailure::CreateWindow;
+    }
+    if (fullscreen) {
+        SDL_ShowCursor(SDL_DISABLE);
+        cursor_hidden_ = true;
+    }
+    renderer_ = SDL_CreateRenderer(window_, -1, 0);
+    if (!renderer_) {
+        detail = SDL_GetError();
+        return StartupFailure::NoDC;
+    }
+    // 0x00RRGGBB words are SDL's RGB888; one streaming texture the size of the frame.
+    texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
+                                 kFrameWidth, kFrameHeight);
+    if (!texture_) {
+        detail = SDL_GetError();
+        return StartupFailure::NoMemDC;
+    }
+    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+    SDL_RenderClear(renderer_);
+    SDL_RenderPresent(renderer_);
+    return StartupFailure::None;
+}
+
+std::uint64_t SdlHost::ClockFrequency() { return SDL_GetPerformanceFrequency(); }
+std::uint64_t SdlHost::ClockNow() { return SDL_GetPerformanceCounter(); }
+void SdlHost::SleepMilliseconds(std::uint32_t ms) { SDL_Delay(ms); }
+
+bool SdlHost::PumpMessages()
+{
+    SDL_Event e;
+    while (SDL_PollEvent(&e)) {
+        InputVerdict verdict = InputVerdict::Handled;
+        switch (e.type) {
+        case SDL_QUIT: return false;   // the close box, or SIGTERM / SIGINT
+        case SDL_KEYDOWN: verdict = OnKeyDown(state_, KeyOf(e.key.keysym.sym)); break;
+        case SDL_MOUSEMOTION: verdict = OnMouse(state_, MouseEvent::Move, e.motion.x, e.motion.y); break;
+        case SDL_MOUSEBUTTONDOWN: {
+            const Uint8 b = e.button.button;
+            if (b == SDL_BUTTON_LEFT || b == SDL_BUTTON_RIGHT || b == SDL_BUTTON_MIDDLE)
+                verdict = OnMouse(state_,
+                                  b == SDL_BUTTON_LEFT    ? MouseEvent::LeftDown
+                                  : b == SDL_BUTTON_RIGHT ? MouseEvent::RightDown
+                                                          : MouseEvent::MiddleDown,
+                                  e.button.x, e.button.y);
+            break;
+        }
+        case SDL_MOUSEWHEEL: verdict = OnMouse(state_, MouseEvent::Wheel, 0, 0); break;
+        case SDL_WINDOWEVENT:
+            // While paused nothing new is presented, so an uncovered window needs the last frame again.
+            if (e.window.event == SDL_WINDOWEVENT_EXPOSED) Redraw();
+            break;
+        default: break;
+        }
+        if (verdict == InputVerdict::EndProgram) state_.running = 0;
+    }
+    return true;
+}
+
+void SdlHost::Redraw()
+{
+    if (!has_picture_) return;
+    SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+    SDL_RenderPresent(renderer_);
+}
+
+bool SdlHost::Present(const FrameSlot& frame)
+{
+    if (SDL_GetWindowFlags(window_) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) return false;
+    int w = 0, h = 0;
+    if (SDL_GetRendererOutputSize(renderer_, &w, &h) != 0 || w <= 0 || h <= 0) return false;
+    if (SDL_UpdateTexture(texture_, nullptr, frame.pixels, kFrameWidth * 4) != 0) return false;
+    has_picture_ = true;
+    Redraw();
+    return true;
+}
+
+void SdlHost::ReleasePresentation()
+{
+    if (texture_) SDL_DestroyTexture(texture_);
+    if (renderer_) SDL_DestroyRenderer(renderer_);
+    if (cursor_hidden_) SDL_ShowCursor(SDL_ENABLE);
+    if (window_) SDL_DestroyWindow(window_);
+    if (video_) SDL_Quit();
+    texture_ = nullptr;
+    renderer_ = nullptr;
+    window_ = nullptr;
+    cursor_hidden_ = false;
+    video_ = false;
+}
+
+} // namespace veldmark

@@ -1,0 +1,75 @@
+#pragma once
+// The Linux host for windows that belong to someone else, in plain Xlib: the preview, a child
+// window inside a settings program's window (/p XID), and XScreenSaver's own window, drawn into
+// directly. The frame is scaled on the CPU and put with MIT-SHM (plain XPutImage where shared
+// memory is not available, as on a remote display). Input is never selected: in a preview the
+// keys are ignored and the mouse goes to the parent; XScreenSaver watches input itself.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/shell/frame_scaler.h"
+#include "app/shell/platform.h"
+#include "app/shell/startup_failure.h"
+#include "world/sim_state.h"
+
+// Xlib's own types, named here so the header stays free of X11's macros.
+struct _XDisplay;
+struct _XImage;
+struct _XGC;
+
+namespace veldmark {
+
+class X11Host final : public Platform {
+public:
+    explicit X11Host(SimState& state);
+    ~X11Host() override;
+    X11Host(const X11Host&) = delete;
+    X11Host& operator=(const X11Host&) = delete;
+
+    // A child window filling `parent`'s area, following its size, gone when the parent goes.
+    StartupFailure OpenPreview(std::uint64_t parent, std::string& detail);
+    // Draws into `window` itself (0: the screen's root window), following its size.
+    StartupFailure OpenDaemonWindow(std::uint64_t window, std::string& detail);
+
+    std::uint64_t ClockFrequency() override;
+    std::uint64_t ClockNow() override;
+    void SleepMilliseconds(std::uint32_t ms) override;
+    bool PumpMessages() override;
+    bool PreviewParentExists() override { return !parent_gone_; }
+    bool Present(const FrameSlot& frame) override;
+    void ReleasePresentation() override;
+
+private:
+    StartupFailure Connect(std::string& detail);
+    StartupFailure Prepare(std::uint64_t window, std::string& detail);
+    bool MakeImage(int width, int height);
+    void DropImage();
+    void PutImage();
+
+    SimState& state_;
+    _XDisplay* display_ = nullptr;
+    std::uint64_t parent_ = 0;    // preview: the settings program's window
+    std::uint64_t window_ = 0;    // where we draw
+    bool own_window_ = false;     // the preview's child is ours to destroy
+    bool parent_gone_ = false;
+    int width_ = 0;               // the window's current size
+    int height_ = 0;
+    bool opaque_alpha_ = false;   // a 32-bit visual reads the top byte as alpha
+    _XGC* gc_ = nullptr;
+    _XImage* image_ = nullptr;
+    bool image_shared_ = false;
+    bool have_picture_ = false;
+    int shm_id_ = -1;
+    void* shm_address_ = nullptr;
+    std::vector<std::uint32_t> plain_pixels_;   // the image's pixels when not shared
+    FrameScaler scaler_;
+    struct ShmSegment;   // XShmSegmentInfo, out of this header so it needs no X11 include
+    std::unique_ptr<ShmSegment> shm_;
+};
+
+// Makes SIGTERM and SIGINT end the run through the main loop (workers finish their frames).
+void InstallStopSignals();
+
+} // namespace veldmark
