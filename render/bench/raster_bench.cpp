@@ -1,7 +1,8 @@
 // Rasteriser benchmarks: megapixels per second on command mixes like the scene builder's, a plain
 // buffer fill as the memory floor, and cairo (non-antialiased, even-odd) filling the same shapes
 // on a same-size image. After the runs it prints the ratios that matter: flat fill against the
-// plain fill, and each mix against cairo.
+// plain fill, and each mix against cairo. `--list FILE` adds a real frame's display list, as
+// `veldmark-render list` writes it.
 #include <benchmark/benchmark.h>
 #include <cairo.h>
 
@@ -101,10 +102,29 @@ void AddDiscs(Mix& m, int count)
         m.writer.Disc(static_cast<std::uint32_t>(rng()), {x(rng), y(rng)}, r(rng), o(rng));
 }
 
-enum MixKind { kFullScreen, kSilhouettes, kSmallTriangles, kGradients, kDiscs, kScene };
+enum MixKind { kFullScreen, kSilhouettes, kSmallTriangles, kGradients, kDiscs, kScene, kFromFile };
+
+// A display list read from a file (such as `veldmark-render list` writes): a real frame.
+Mix& FileMix()
+{
+    static Mix mix;
+    return mix;
+}
+
+bool LoadListFile(const char* path)
+{
+    std::FILE* file = std::fopen(path, "rb");
+    if (!file) return false;
+    Mix& m = FileMix();
+    const std::size_t words = std::fread(m.words.data(), 4, m.words.size(), file);
+    std::fclose(file);
+    m.length = words;
+    return words > 0;
+}
 
 const Mix& GetMix(MixKind kind)
 {
+    if (kind == kFromFile) return FileMix();
     static Mix mixes[6];
     static bool built = false;
     if (!built) {
@@ -163,6 +183,7 @@ void CairoDraw(cairo_t* cr, const Mix& m, const ViewTransform& view)
     while (p < m.length) {
         const std::uint32_t op = w[p];
         if (op == kOpDisc) {
+            if (kDiscWords > m.length - p) break;
             const Vec2 c = ToPixel(view, {WordFloat(w[p + 2]), WordFloat(w[p + 3])});
             cairo_new_path(cr);
             cairo_arc(cr, c.x, c.y, 2.0 * double{WordFloat(w[p + 4])}, 0, 6.283185307);
@@ -176,7 +197,9 @@ void CairoDraw(cairo_t* cr, const Mix& m, const ViewTransform& view)
                                    : op == kOpLinearPolygon ? kLinearHeaderWords
                                    : op == kOpEllipticPolygon ? kEllipticHeaderWords
                                                               : kFlatHeaderWords;
+        if (header > m.length - p) break;
         const std::uint64_t n = w[p + header - 1];
+        if (2 * n > m.length - p - header) break;   // a list file cut short
         const std::uint32_t* v = w + p + header;
         cairo_new_path(cr);
         for (std::uint64_t k = 0; k < n; ++k) {
@@ -292,6 +315,19 @@ void PrintRatio(const RatioReporter& r, const std::string& a, const std::string&
 int main(int argc, char** argv)
 {
     using namespace veldmark;
+    // --list FILE adds a real frame's display list (raw little-endian words) to the mixes.
+    std::vector<char*> rest;
+    const char* list_path = nullptr;
+    for (int k = 0; k < argc; ++k) {
+        if (std::strcmp(argv[k], "--list") == 0 && k + 1 < argc) list_path = argv[++k];
+        else rest.push_back(argv[k]);
+    }
+    argc = static_cast<int>(rest.size());
+    argv = rest.data();
+    if (list_path && !LoadListFile(list_path)) {
+        std::fprintf(stderr, "raster_bench: cannot read the display list '%s'\n", list_path);
+        return 1;
+    }
     benchmark::RegisterBenchmark("plain_fill", PlainFill);
     benchmark::RegisterBenchmark("memset", Memset);
     for (const Case& c : kCases)
@@ -299,6 +335,12 @@ int main(int argc, char** argv)
             const std::string suffix = std::string(c.name) + (roll == 0.0f ? "" : "/rolled");
             benchmark::RegisterBenchmark(("ours/" + suffix).c_str(), Ours, c.kind, roll);
             benchmark::RegisterBenchmark(("cairo/" + suffix).c_str(), Cairo, c.kind, roll);
+        }
+    if (list_path)
+        for (float roll : {0.0f, 0.1f}) {
+            const std::string suffix = std::string("list") + (roll == 0.0f ? "" : "/rolled");
+            benchmark::RegisterBenchmark(("ours/" + suffix).c_str(), Ours, kFromFile, roll);
+            benchmark::RegisterBenchmark(("cairo/" + suffix).c_str(), Cairo, kFromFile, roll);
         }
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
@@ -310,6 +352,8 @@ int main(int argc, char** argv)
     for (const Case& c : kCases)
         for (const char* suffix : {"", "/rolled"})
             PrintRatio(reporter, std::string("ours/") + c.name + suffix, std::string("cairo/") + c.name + suffix, "ours against cairo");
+    for (const char* suffix : {"", "/rolled"})
+        PrintRatio(reporter, std::string("ours/list") + suffix, std::string("cairo/list") + suffix, "ours against cairo");
     benchmark::Shutdown();
     return 0;
 }
