@@ -13,8 +13,9 @@ namespace veldmark {
 namespace {
 
 // One non-horizontal edge, kept in the direction it was written: its crossing with a row is
-// measured from its own first vertex, so a shared edge gives the same x from both polygons
-// whichever way each of them walks it.
+// measured from its own first vertex, x0 + dx ((yc - y0) / dy). Turning edges to point down
+// would be tidier but would move some crossings by an ulp and so change pixels; every frame
+// must come out the same on every build.
 struct Edge {
     float x0;
     float y0;
