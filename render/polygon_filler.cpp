@@ -78,10 +78,36 @@ std::uint32_t ShadePixel(const ShadeRecord& r, std::uint32_t pixel, Vec2 p)
     }
 }
 
-template <ShadeKind kKind>
-void ShadeSpan(std::uint32_t* row, IndexRange span, float row_centre, const ViewTransform& view,
-               const ShadeRecord& r)
+// Everything a shaded span needs that depends only on the command, prepared once per polygon.
+struct SpanShader {
+    ShadeRecord record;
+    ViewTransform view;
+#if defined(__SSE2__)
+    float dx, dy, q;        // Linear: P1 - P0 and its squared length
+    RampColours colours;    // A to B (Band: dark to light)
+    RampColours reversed;   // B to A (Band's upper half)
+#endif
+};
+
+SpanShader MakeSpanShader(const ShadeRecord& r, const ViewTransform& view)
 {
+    SpanShader shader;
+    shader.record = r;
+    shader.view = view;
+#if defined(__SSE2__)
+    shader.dx = r.p1.x - r.p0.x;
+    shader.dy = r.p1.y - r.p0.y;
+    shader.q = shader.dx * shader.dx + shader.dy * shader.dy;
+    shader.colours = MakeRampColours(r.colour_a, r.colour_b);
+    shader.reversed = MakeRampColours(r.colour_b, r.colour_a);
+#endif
+    return shader;
+}
+
+template <ShadeKind kKind>
+void ShadeSpan(std::uint32_t* row, IndexRange span, float row_centre, const SpanShader& shader)
+{
+    const ShadeRecord& r = shader.record;
     if constexpr (kKind == ShadeKind::kBlend) {
         // One colour over whatever is there: the position plays no part.
         for (int j = span.first; j <= span.last; ++j) row[j] = Blend(row[j], r.colour_a);
@@ -89,30 +115,26 @@ void ShadeSpan(std::uint32_t* row, IndexRange span, float row_centre, const View
         int j = span.first;
 #if defined(__SSE2__)
         // Four pixels at a time: positions, t, the ramp fraction and the colours in vectors.
-        const float dx = r.p1.x - r.p0.x;
-        const float dy = r.p1.y - r.p0.y;
-        const float q = dx * dx + dy * dy;
-        const RampColours colours = MakeRampColours(r.colour_a, r.colour_b);
-        const RampColours reversed = MakeRampColours(r.colour_b, r.colour_a);   // Band's upper half
         for (; j + 3 <= span.last; j += 4) {
-            const Quad p = QuadPositions(view, j, row_centre);
+            const Quad p = QuadPositions(shader.view, j, row_centre);
             if constexpr (kKind == ShadeKind::kBand) {
-                StoreBand4(row + j, colours, reversed, BandT4(r, p));
+                StoreBand4(row + j, shader.colours, shader.reversed, BandT4(r, p));
             } else if constexpr (kKind == ShadeKind::kRadial) {
                 const __m128 t = RadialT4(r, p);
-                BlendRamp4(row + j, colours, _mm_castps_si128(_mm_cmple_ps(t, _mm_setzero_ps())),
+                BlendRamp4(row + j, shader.colours, _mm_castps_si128(_mm_cmple_ps(t, _mm_setzero_ps())),
                            _mm_castps_si128(_mm_cmpge_ps(t, _mm_set1_ps(1.0f))), t);
             } else {
-                const __m128 t = kKind == ShadeKind::kLinear ? LinearT4(r, p, dx, dy, q) : EllipticT4(r, p);
+                const __m128 t = kKind == ShadeKind::kLinear ? LinearT4(r, p, shader.dx, shader.dy, shader.q)
+                                                             : EllipticT4(r, p);
                 const __m128i take_b = r.start >= r.end ? _mm_set1_epi32(-1)
                                                         : _mm_castps_si128(_mm_cmpge_ps(t, _mm_set1_ps(r.end)));
-                BlendRamp4(row + j, colours, _mm_castps_si128(_mm_cmple_ps(t, _mm_set1_ps(r.start))),
+                BlendRamp4(row + j, shader.colours, _mm_castps_si128(_mm_cmple_ps(t, _mm_set1_ps(r.start))),
                            take_b, RampFraction4(t, r.start, r.end));
             }
         }
 #endif
         for (; j <= span.last; ++j)
-            row[j] = ShadePixel<kKind>(r, row[j], PixelCentreToLogical(view, j, row_centre));
+            row[j] = ShadePixel<kKind>(r, row[j], PixelCentreToLogical(shader.view, j, row_centre));
     }
 }
 
@@ -162,6 +184,15 @@ void ScanPolygon(const RasterTarget& target, PolygonScratch& s, std::size_t edge
     }
 }
 
+template <ShadeKind kKind>
+void ScanShaded(const RasterTarget& target, PolygonScratch& s, std::size_t edge_count, float y_low,
+                float y_high, const SpanShader& shader)
+{
+    ScanPolygon(target, s, edge_count, y_low, y_high, [&shader](std::uint32_t* row, IndexRange span, float yc) {
+        ShadeSpan<kKind>(row, span, yc, shader);
+    });
+}
+
 } // namespace
 
 std::uint64_t FillPolygon(const RasterTarget& target, const ViewTransform& view,
@@ -186,45 +217,23 @@ std::uint64_t FillPolygon(const RasterTarget& target, const ViewTransform& view,
     for (std::size_t k = 1; k < m; ++k) AddEdge(s, edge_count, s.vertices[k - 1], s.vertices[k]);
     AddEdge(s, edge_count, s.vertices[m - 1], s.vertices[0]);
 
-    switch (shade.kind) {
-    case ShadeKind::kFlat: {
+    if (shade.kind == ShadeKind::kFlat) {
+        // The common case: spans filled with one value, no per-pixel work.
         const std::uint32_t value = shade.colour_a & 0xFFFFFFu;
         ScanPolygon(target, s, edge_count, y_low, y_high,
                     [value](std::uint32_t* row, IndexRange span, float) {
                         FillSpan(row + span.first, static_cast<std::size_t>(span.last - span.first) + 1, value);
                     });
-        break;
+        return words;
     }
-    case ShadeKind::kBlend:
-        ScanPolygon(target, s, edge_count, y_low, y_high,
-                    [&](std::uint32_t* row, IndexRange span, float yc) {
-                        ShadeSpan<ShadeKind::kBlend>(row, span, yc, view, shade);
-                    });
-        break;
-    case ShadeKind::kBand:
-        ScanPolygon(target, s, edge_count, y_low, y_high,
-                    [&](std::uint32_t* row, IndexRange span, float yc) {
-                        ShadeSpan<ShadeKind::kBand>(row, span, yc, view, shade);
-                    });
-        break;
-    case ShadeKind::kRadial:
-        ScanPolygon(target, s, edge_count, y_low, y_high,
-                    [&](std::uint32_t* row, IndexRange span, float yc) {
-                        ShadeSpan<ShadeKind::kRadial>(row, span, yc, view, shade);
-                    });
-        break;
-    case ShadeKind::kLinear:
-        ScanPolygon(target, s, edge_count, y_low, y_high,
-                    [&](std::uint32_t* row, IndexRange span, float yc) {
-                        ShadeSpan<ShadeKind::kLinear>(row, span, yc, view, shade);
-                    });
-        break;
-    case ShadeKind::kElliptic:
-        ScanPolygon(target, s, edge_count, y_low, y_high,
-                    [&](std::uint32_t* row, IndexRange span, float yc) {
-                        ShadeSpan<ShadeKind::kElliptic>(row, span, yc, view, shade);
-                    });
-        break;
+    const SpanShader shader = MakeSpanShader(shade, view);
+    switch (shade.kind) {
+    case ShadeKind::kFlat: break;
+    case ShadeKind::kBlend: ScanShaded<ShadeKind::kBlend>(target, s, edge_count, y_low, y_high, shader); break;
+    case ShadeKind::kBand: ScanShaded<ShadeKind::kBand>(target, s, edge_count, y_low, y_high, shader); break;
+    case ShadeKind::kRadial: ScanShaded<ShadeKind::kRadial>(target, s, edge_count, y_low, y_high, shader); break;
+    case ShadeKind::kLinear: ScanShaded<ShadeKind::kLinear>(target, s, edge_count, y_low, y_high, shader); break;
+    case ShadeKind::kElliptic: ScanShaded<ShadeKind::kElliptic>(target, s, edge_count, y_low, y_high, shader); break;
     }
     return words;
 }
