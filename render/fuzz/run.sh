@@ -2,7 +2,9 @@
 # Builds the display-list decoder's fuzz target with clang (libFuzzer, AddressSanitizer and
 # UndefinedBehaviorSanitizer) and runs it for a bounded time.
 #   render/fuzz/run.sh SECONDS [BUILD_DIR]
-# Needs clang and its libFuzzer runtime (Debian: clang, libclang-rt-dev or libclang-rt-14-dev).
+# Needs clang and its sanitizer and libFuzzer runtimes; on Debian 12 the packages clang and
+# libclang-rt-14-dev (only recommended by clang, so name it when installing without
+# recommends). CXX_FUZZ picks another clang++.
 # Exits non-zero when the fuzzer finds a crash, a sanitizer report or a write outside the frame;
 # the input that caused it is left in BUILD_DIR.
 set -eu
