@@ -54,6 +54,19 @@ TEST(PolygonCoverage, SharedEdgesNeitherGapNorDoubleCoverHorizontally)
         for (int x = 220; x < 300; ++x) EXPECT_EQ(frame.at(x, y), once) << x << "," << y;
 }
 
+TEST(PolygonCoverage, PixelCentreOnASharedVerticalEdgeIsCoveredByBoth)
+{
+    // The edge at logical x = 160.25 runs through the centres of pixel column 320.
+    GuardedFrame frame(400, 100, kBlack);
+    TestList list;
+    list.writer.EllipticPolygon(0x80FF0000u, 0, 0, 1, {0, 0}, {1, 0}, {2, 0}, Rect(150, 10, 160.25f, 40));
+    list.writer.EllipticPolygon(0x80FF0000u, 0, 0, 1, {0, 0}, {1, 0}, {2, 0}, Rect(160.25f, 10, 170, 40));
+    Draw(frame, list);
+    EXPECT_EQ(frame.at(319, 50), 0x800000u);
+    EXPECT_EQ(frame.at(320, 50), 0xC00000u);   // blended twice: 128 x 127/255 + 128, rounded
+    EXPECT_EQ(frame.at(321, 50), 0x800000u);
+}
+
 TEST(PolygonCoverage, SelfIntersectingStarLeavesItsCentreEmpty)
 {
     GuardedFrame frame(400, 400, kBlack);
