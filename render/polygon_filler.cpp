@@ -147,10 +147,20 @@ void ScanPolygon(const RasterTarget& target, PolygonScratch& s, std::size_t edge
     const IndexRange rows = ClampToIndices(floorf(y_low), ceilf(y_high), target.height - 1);
     if (rows.empty() || edge_count == 0) return;
 
+    // Edges in order of their top row, so each joins the active set when the rows reach it.
+    const auto higher = [&s](std::uint16_t a, std::uint16_t b) { return s.edges[a].y_min < s.edges[b].y_min; };
     for (std::size_t k = 0; k < edge_count; ++k) s.by_top[k] = static_cast<std::uint16_t>(k);
-    std::sort(s.by_top, s.by_top + edge_count, [&](std::uint16_t a, std::uint16_t b) {
-        return s.edges[a].y_min < s.edges[b].y_min;
-    });
+    if (edge_count > 16) {
+        std::sort(s.by_top, s.by_top + edge_count, higher);
+    } else {
+        // Most polygons are triangles and quads: insertion sort without a call.
+        for (std::size_t k = 1; k < edge_count; ++k) {
+            const std::uint16_t key = s.by_top[k];
+            std::size_t j = k;
+            for (; j > 0 && higher(key, s.by_top[j - 1]); --j) s.by_top[j] = s.by_top[j - 1];
+            s.by_top[j] = key;
+        }
+    }
 
     std::size_t next = 0;
     std::size_t active_count = 0;
