@@ -20,5 +20,6 @@ int RunFramesCommand(std::span<const char* const> args);
 int RunVideo(std::span<const char* const> args);
 int RunHashes(std::span<const char* const> args);
 int RunBench(std::span<const char* const> args);
+int RunGlyphs(std::span<const char* const> args);
 
 } // namespace veldmark::tool

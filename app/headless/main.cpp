@@ -27,6 +27,8 @@ constexpr Command kCommands[] = {
      veldmark::tool::RunHashes},
     {"bench", "run the whole pipeline unpaced and report frame rate and stage times",
      veldmark::tool::RunBench},
+    {"glyphs", "draw a contact sheet of every animal and lion picture as PNG",
+     veldmark::tool::RunGlyphs},
 };
 
 void PrintHelp(std::FILE* to)
