@@ -77,13 +77,18 @@ std::uint64_t DrawCommand(const RasterTarget& target, const ViewTransform& view,
     return position + header + 2 * n;
 }
 
+void RasteriseDisplayList(const RasterTarget& target, const ViewTransform& view,
+                          const std::uint32_t* words, std::uint64_t length)
+{
+    if (length > kDisplayListWords) length = kDisplayListWords;
+    std::uint64_t position = 0;
+    while (position < length) position = DrawCommand(target, view, words, length, position);
+}
+
 void RasteriseDisplayList(const RasterTarget& target, float roll, const std::uint32_t* words,
                           std::uint64_t length)
 {
-    if (length > kDisplayListWords) length = kDisplayListWords;
-    const ViewTransform view = MakeViewTransform(roll);
-    std::uint64_t position = 0;
-    while (position < length) position = DrawCommand(target, view, words, length, position);
+    RasteriseDisplayList(target, MakeViewTransform(roll), words, length);
 }
 
 void RasteriseDisplayList(const std::uint32_t* words, std::uint64_t length, float roll,

@@ -19,6 +19,10 @@ std::uint64_t DrawCommand(const RasterTarget& target, const ViewTransform& view,
                           std::uint64_t position);
 
 // Draws every command of the list of `length` words (at most the capacity is read).
+void RasteriseDisplayList(const RasterTarget& target, const ViewTransform& view,
+                          const std::uint32_t* words, std::uint64_t length);
+
+// The same with the view made from the frame's roll angle.
 void RasteriseDisplayList(const RasterTarget& target, float roll, const std::uint32_t* words,
                           std::uint64_t length);
 
