@@ -1,8 +1,11 @@
 #include "scene/scene_builder.h"
 
 #include "render/display_list.h"
+#include "scene/draw_pass.h"
+#include "scene/frame_lists.h"
 #include "scene/horizon.h"
 #include "scene/road_surface.h"
+#include "scene/section_gather.h"
 
 namespace veldmark {
 
@@ -16,6 +19,12 @@ void SceneBuilder(SimState& state, const SceneInputs& in)
     const CameraView& view = setup.view;
     DisplayListWriter out(state.display_list, state.display_list_length);
 
+    // The frame's gathered objects and the pass's sort list live here and die with the frame.
+    FrameLists lists;
+    ClearFrameLists(lists);
+    DrawList draw_list;
+    draw_list.count = 0;
+
     EmitHorizon(out, HorizonView{setup.bearing, in.focal, setup.zoom, setup.darkness,
                                  setup.light, setup.view_width});
 
@@ -24,20 +33,21 @@ void SceneBuilder(SimState& state, const SceneInputs& in)
     for (std::uint64_t k = 0; k < view.chain.count; ++k) {
         EmitRoadSurface(out, view, k);
         EmitRoadJoin(out, view, k);
-        // Section gathering goes here: section k's trees and bushes, radio masts, herds and
-        // groups, feature pair, waterhole with its ducks, and lion, collected into the frame's
-        // bounded lists in this section order.
+        SceneGather(lists, out, view, k, in.speed);
     }
 
-    // The section behind the car still shows its last stretch of road (and, once gathering
-    // is in, its first mast, feature pair and waterhole) while the car rounds the corner.
+    // The section behind the car still shows its last stretch of road, its first mast, its
+    // feature pair and its waterhole while the car rounds the corner.
     if (view.chain.count > 0 && in.section > 0 && in.section - 1 < state.section_count) {
-        EmitRoadBehind(out, view, state.sections[in.section - 1]);
+        const SectionRecord& behind = state.sections[in.section - 1];
+        EmitRoadBehind(out, view, behind);
+        GatherBehind(lists, out, view, behind, in.section - 1);
     }
+    state.animals_too_small = lists.counters.too_small;
+    state.animals_out_of_range = lists.counters.out_of_range;
 
-    // The depth-ordered pass goes here: the junction rails into deferred_items, the lead
-    // vehicle, then every gathered object and deferred item drawn farthest first. Items of
-    // equal depth keep their list order, so any stable sort by descending depth will do.
+    // Junction rails, the lead vehicle and every gathered object, farthest first.
+    DepthOrderedPass(out, state, setup, in, lists, draw_list);
 }
 
 } // namespace veldmark

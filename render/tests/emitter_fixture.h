@@ -47,7 +47,8 @@ struct EmitterFixture {
     }
 };
 
-// The commands of a list as (opcode, colour, vertex count, first vertex word).
+// The commands of a list as (opcode, colour, vertex count, first vertex word); a disc has no
+// vertices.
 struct Command {
     std::uint32_t opcode;
     std::uint32_t colour;
@@ -62,7 +63,16 @@ inline std::vector<Command> Commands(const std::vector<std::uint32_t>& words, st
     std::uint64_t p = from;
     while (p < to) {
         const std::uint32_t op = words[p];
-        const std::uint64_t header = op == kOpRadialPolygon ? kRadialHeaderWords : kFlatHeaderWords;
+        if (op == kOpDisc) {
+            commands.push_back(Command{op, words[p + 1], 0, p + kDiscWords});
+            p += kDiscWords;
+            continue;
+        }
+        const std::uint64_t header = op == kOpBandPolygon       ? kBandHeaderWords
+                                     : op == kOpRadialPolygon   ? kRadialHeaderWords
+                                     : op == kOpLinearPolygon   ? kLinearHeaderWords
+                                     : op == kOpEllipticPolygon ? kEllipticHeaderWords
+                                                                : kFlatHeaderWords;
         const std::uint32_t n = words[p + header - 1];
         commands.push_back(Command{op, words[p + 1], n, p + header});
         p += header + 2ull * n;
