@@ -7,8 +7,8 @@
 
 #include "scene/animal_drawing.h"
 #include "scene/animal_glyphs.h"
-#include "scene/animal_kinds.h"
 #include "scene/tests/drawn_commands.h"
+#include "world/animal_kinds.h"
 #include "world/limits.h"
 
 namespace veldmark::test {
@@ -26,9 +26,9 @@ struct List {
 TEST(AnimalDrawing, EveryPartStandsOnTheGroundRowScaledByDistance)
 {
     List list;
-    const AnimalSprite duck{2.0f, 10.0f, 0.9f, kKindDuck, 0};
+    const AnimalSprite duck{2.0f, 10.0f, 0.9f, kDuck, 0};
     DrawAnimal(list.out, duck, kRestFocal, 960.0f);
-    const AnimalGlyph& glyph = *FindAnimalGlyph(kKindDuck);
+    const AnimalGlyph& glyph = *FindAnimalGlyph(kDuck);
     const auto commands = list.commands();
     ASSERT_EQ(commands.size(), glyph.count);
 
@@ -53,8 +53,8 @@ TEST(AnimalDrawing, AMirroredZebraIsTheReflectionOfThePlainOne)
     for (const float view_width : {0.0f, 960.0f}) {
         SCOPED_TRACE(view_width);
         List plain, mirrored;
-        DrawAnimal(plain.out, AnimalSprite{0.0f, 20.0f, 1.6f, kKindZebra, 0}, kRestFocal, view_width);
-        DrawAnimal(mirrored.out, AnimalSprite{0.0f, 20.0f, 1.6f, kKindZebra, 1}, kRestFocal, view_width);
+        DrawAnimal(plain.out, AnimalSprite{0.0f, 20.0f, 1.6f, kZebra, 0}, kRestFocal, view_width);
+        DrawAnimal(mirrored.out, AnimalSprite{0.0f, 20.0f, 1.6f, kZebra, 1}, kRestFocal, view_width);
         ASSERT_EQ(plain.length, mirrored.length);
         const auto a = plain.commands();
         const auto b = mirrored.commands();
@@ -85,15 +85,15 @@ TEST(AnimalDrawing, APictureUnderOnePixelAtTheCurrentFocalLengthIsNotDrawn)
 {
     // 2.19 pixels at the rest focal length (so gathered), 0.96 at a focal length of 300.
     List list;
-    const AnimalSprite zebra{0.0f, 500.0f, 1.6f, kKindZebra, 0};
+    const AnimalSprite zebra{0.0f, 500.0f, 1.6f, kZebra, 0};
     DrawAnimal(list.out, zebra, 300.0f, 960.0f);
     EXPECT_EQ(list.length, 0u);
     DrawAnimal(list.out, zebra, kRestFocal, 960.0f);
     EXPECT_GT(list.length, 0u);
     // A sprite at depth 0 (never gathered) or NaN gives no scale to draw at.
     List broken;
-    DrawAnimal(broken.out, AnimalSprite{0.0f, 0.0f, 0.0f, kKindZebra, 0}, kRestFocal, 960.0f);
-    DrawAnimal(broken.out, AnimalSprite{0.0f, NAN, 1.0f, kKindZebra, 0}, kRestFocal, 960.0f);
+    DrawAnimal(broken.out, AnimalSprite{0.0f, 0.0f, 0.0f, kZebra, 0}, kRestFocal, 960.0f);
+    DrawAnimal(broken.out, AnimalSprite{0.0f, NAN, 1.0f, kZebra, 0}, kRestFocal, 960.0f);
     EXPECT_EQ(broken.length, 0u);
 }
 
@@ -119,7 +119,7 @@ TEST(AnimalDrawing, APartThatDoesNotFitIsSkippedAndALaterSmallerOneIsStillWritte
     GlyphPart parts[] = {Flat(large, 0x111111), Flat(small, 0x5B2F2C)};
     parts[0].has_gradient = 1;
     parts[0].gradient_kind = kGradientLinear;
-    const AnimalGlyph glyph{kKindOx, parts, 2};
+    const AnimalGlyph glyph{kOx, parts, 2};
 
     std::vector<std::uint32_t> words(100, 0);
     std::uint64_t length = 80;   // 20 words of room
@@ -137,7 +137,7 @@ TEST(AnimalDrawing, PartsOfTooFewOrTooManyPointsAreSkipped)
     const auto too_many = Points(513);
     const GlyphPart parts[] = {Flat(two, 1), Flat(too_many, 2), Flat(most, 3)};
     List list;
-    DrawAnimalGlyph(list.out, AnimalGlyph{kKindOx, parts, 3}, GlyphPlacement{0, 0, 10, 1});
+    DrawAnimalGlyph(list.out, AnimalGlyph{kOx, parts, 3}, GlyphPlacement{0, 0, 10, 1});
     const auto commands = list.commands();
     ASSERT_EQ(commands.size(), 1u);
     EXPECT_EQ(commands[0].colour, 3u);
@@ -163,7 +163,7 @@ TEST(AnimalDrawing, GradientAxesAreCarriedIntoTheScreenWithTheMirror)
     elliptic.v = GlyphPoint{0.0f, 0.25f};
     const GlyphPart parts[] = {linear, elliptic};
     List list;
-    DrawAnimalGlyph(list.out, AnimalGlyph{kKindOx, parts, 2}, GlyphPlacement{100.0f, 400.0f, 40.0f, -1.0f});
+    DrawAnimalGlyph(list.out, AnimalGlyph{kOx, parts, 2}, GlyphPlacement{100.0f, 400.0f, 40.0f, -1.0f});
     const auto c = list.commands();
     ASSERT_EQ(c.size(), 2u);
 

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "scene/animal_glyphs.h"
-#include "scene/animal_kinds.h"
 #include "scene/lion_poses.h"
+#include "world/animal_kinds.h"
 
 namespace veldmark::test {
 namespace {
@@ -45,14 +45,14 @@ struct KindFills {
 
 // Each kind's parts in drawing order.
 constexpr KindFills kExpected[] = {
-    {kKindOx, "L*6 E L E*3 L*2 E*4 L*2 E*2 L*2 E*2 L*2 E*3 5B2F2C L*2 FFDEA7 E*3 5B2F2C E*4 L"},
-    {kKindCow, "9B9B9B*2 FF8687 D3D3D3 F9C23C E6E6E6 636363*7 FF8687 1C1C1C BB1D80"},
-    {kKindPig, "FF5E59*2 FF8687 FBB8AB*2 1C1C1C"},
-    {kKindElephant, "636363*2 9B9B9B 1C1C1C D3D3D3*2"},
-    {kKindDuck, "44911B F9C23C 212121 D3D3D3 9B9B9B A56953"},
-    {kKindRhinoceros, "D3D3D3 636363*2 9B9B9B 636363 1C1C1C"},
-    {kKindGiraffe, "FF822D*3 FFB02E 636363*2 1C1C1C D3883E*17"},
-    {kKindZebra, "9B9B9B*2 636363*2 D3D3D3 636363*16 212121"},
+    {kOx, "L*6 E L E*3 L*2 E*4 L*2 E*2 L*2 E*2 L*2 E*3 5B2F2C L*2 FFDEA7 E*3 5B2F2C E*4 L"},
+    {kCow, "9B9B9B*2 FF8687 D3D3D3 F9C23C E6E6E6 636363*7 FF8687 1C1C1C BB1D80"},
+    {kPig, "FF5E59*2 FF8687 FBB8AB*2 1C1C1C"},
+    {kElephant, "636363*2 9B9B9B 1C1C1C D3D3D3*2"},
+    {kDuck, "44911B F9C23C 212121 D3D3D3 9B9B9B A56953"},
+    {kRhinoceros, "D3D3D3 636363*2 9B9B9B 636363 1C1C1C"},
+    {kGiraffe, "FF822D*3 FFB02E 636363*2 1C1C1C D3883E*17"},
+    {kZebra, "9B9B9B*2 636363*2 D3D3D3 636363*16 212121"},
 };
 
 TEST(AnimalGlyphTables, EveryKindHasItsPartsFillsAndColoursInDrawingOrder)
