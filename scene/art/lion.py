@@ -148,7 +148,7 @@ def walking(name, step):
     far_fore_all = union(far_fore, leg([(0.14, 0.56), (0.12 + 0.14 * s, 0.06)], [0.05, 0.04], 0.055)[1])
     far_hind_all = union(far_hind, leg([(0.86, 0.58), (0.88 - 0.1 * s, 0.05)], [0.05, 0.038], 0.055)[1])
     tail, tuft = tail_of([(1.06, 0.7), (1.18, 0.62), (1.28, 0.5), (1.36, 0.42), (1.41, 0.44)])
-    belly_shade = intersect(grow(body, -0.01), ellipse(0.48, 0.4, 0.34, 0.08))
+    belly_shade = intersect(grow(body, -0.01), ellipse(0.5, 0.37, 0.3, 0.06))
     hd = side_head(h, True)
     parts = []
     parts += outlined("far hind leg", far_hind_all, DARK_COAT)
