@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <cstring>
 #include <utility>
 
 #include "render/pixel_colour.h"
@@ -25,6 +26,11 @@ struct Edge {
     float y_max;
 };
 
+// An upright Band polygon's colour depends on the column only, so it is worked out once per
+// column for the polygon's width and copied into each row. Wider than this, every pixel is
+// shaded on its own.
+constexpr int kBandCacheColumns = 2048;
+
 // All working storage of one polygon: on the caller's stack, nothing allocated per command.
 struct PolygonScratch {
     Vec2 vertices[kMaxPolygonVertices];
@@ -32,6 +38,7 @@ struct PolygonScratch {
     std::uint16_t by_top[kMaxPolygonVertices];   // edges in order of y_min
     std::uint16_t active[kMaxPolygonVertices];
     float crossings[kMaxPolygonVertices];
+    std::uint32_t band_colours[kBandCacheColumns];   // an upright Band's colour per column
 };
 
 // Appends the edge (a -> b) unless it can never cross a row: horizontal edges and edges with a
@@ -237,6 +244,31 @@ std::uint64_t FillPolygon(const RasterTarget& target, const ViewTransform& view,
         return words;
     }
     const SpanShader shader = MakeSpanShader(shade, view);
+    if (shade.kind == ShadeKind::kBand && view.sin_r == 0.0f) {
+        // Columns the spans can reach: the vertices' extent, with a pixel to spare on each side
+        // for crossings that round just past it; any pixel outside is shaded on its own.
+        float x_low = INFINITY;
+        float x_high = -INFINITY;
+        for (std::size_t k = 0; k < m; ++k) {
+            if (s.vertices[k].x < x_low) x_low = s.vertices[k].x;
+            if (s.vertices[k].x > x_high) x_high = s.vertices[k].x;
+        }
+        const IndexRange cached = ClampToIndices(floorf(x_low) - 1.0f, ceilf(x_high) + 1.0f, target.width - 1);
+        if (!cached.empty() && cached.last - cached.first < kBandCacheColumns) {
+            for (int j = cached.first; j <= cached.last; ++j)
+                s.band_colours[j - cached.first] = ShadePixel<ShadeKind::kBand>(shade, 0, PixelCentreToLogical(view, j, 0.5f));
+            ScanPolygon(target, s, edge_count, y_low, y_high,
+                        [&s, &shader, cached](std::uint32_t* row, IndexRange span, float yc) {
+                            if (span.first < cached.first || span.last > cached.last) {
+                                ShadeSpan<ShadeKind::kBand>(row, span, yc, shader);
+                                return;
+                            }
+                            std::memcpy(row + span.first, s.band_colours + (span.first - cached.first),
+                                        (static_cast<std::size_t>(span.last - span.first) + 1) * sizeof(std::uint32_t));
+                        });
+            return words;
+        }
+    }
     switch (shade.kind) {
     case ShadeKind::kFlat: break;
     case ShadeKind::kBlend: ScanShaded<ShadeKind::kBlend>(target, s, edge_count, y_low, y_high, shader); break;
