@@ -44,6 +44,27 @@ struct Outline {
     std::size_t count;
 };
 
+// The rim's directions are the same for every layer of every tree, so their sines and cosines
+// are worked out once rather than some ten thousand times a frame.
+struct RimDirections {
+    float sin[kRimPoints];
+    float cos[kRimPoints];
+};
+
+const RimDirections& Rim()
+{
+    static const RimDirections rim = [] {
+        RimDirections r{};
+        for (std::size_t j = 0; j < kRimPoints; ++j) {
+            const float a = ((static_cast<float>(j) * 0.0625f) * 2.0f) * kPi;
+            r.sin[j] = sinf(a);
+            r.cos[j] = cosf(a);
+        }
+        return r;
+    }();
+    return rim;
+}
+
 float Cross(Vec2 a, Vec2 b, Vec2 p) { return (b.x - a.x) * (p.y - a.y) - (b.y - a.y) * (p.x - a.x); }
 
 bool Before(Vec2 p, Vec2 q) { return p.x < q.x || (p.x == q.x && p.y < q.y); }
@@ -104,11 +125,11 @@ void RoundLayer(DisplayListWriter& out, const Projection& projection, const Vege
         return;
     }
     const float lift = tree.height * (kCrownBottom + kCrownSpan * (1.0f - layer.base)) - kEyeHeight;
+    const RimDirections& rim = Rim();
     Vec2 points[kLayerPoints];
     for (std::size_t j = 0; j < kRimPoints; ++j) {
-        const float a = ((static_cast<float>(j) * 0.0625f) * 2.0f) * kPi;
-        const float dj = d + r * sinf(a);
-        const float x = tree.camera_x + r * cosf(a);
+        const float dj = d + r * rim.sin[j];
+        const float x = tree.camera_x + r * rim.cos[j];
         points[j] = Vec2{projection.centre_x + (f * x) / dj, kHorizonY - (f * lift) / dj};
     }
     points[kRimPoints] = Vec2{s.cx, kHorizonY - (f * lift) / d};
