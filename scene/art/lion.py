@@ -88,9 +88,9 @@ def body_of(chest, belly, haunch, neck_to):
 
 def side_head(h, full_face_detail):
     """The head in profile with its mane, as (name, shape, fill) layers in drawing order."""
-    skull = h.ellipse(0.0, 0.0, 0.15, 0.13)
-    muzzle = h.ellipse(0.14, -0.045, 0.1, 0.075)
-    jaw = h.ellipse(0.09, -0.1, 0.085, 0.045)
+    skull = h.ellipse(0.0, 0.0, 0.165, 0.14)
+    muzzle = h.ellipse(0.15, -0.045, 0.105, 0.08)
+    jaw = h.ellipse(0.1, -0.105, 0.09, 0.045)
     return {
         "far ear": h.ellipse(0.02, 0.14, 0.04, 0.045),
         "mane": shaggy(*h.p(-0.1, -0.02), 0.23, 0.26, 11, 0.06, start=60, sweep=240),
