@@ -9,8 +9,10 @@
 
 #include "render/tests/emitter_fixture.h"
 #include "scene/draw_pass.h"
+#include "scene/scene_builder.h"
 #include "scene/section_gather.h"
 #include "scene/tests/scene_commands.h"
+#include "world/world_gen.h"
 
 namespace veldmark::test {
 namespace {
@@ -181,6 +183,55 @@ TEST(JunctionRails, AFullSinkLosesTheFartherJointsFirst)
     EXPECT_EQ(count, kDeferredCapacity);
     // The 20 that fitted are rails of the nearer joint, at along 100; the next is at 200.
     for (std::size_t i = kDeferredCapacity - 20; i < kDeferredCapacity; ++i) EXPECT_LT(items[i].depth_key, 150.0f);
+}
+
+// The whole builder on the real route, with the lead vehicle 60 ahead on the first section.
+struct RouteScene {
+    std::unique_ptr<SimState> state = std::make_unique<SimState>();
+    RouteScene()
+    {
+        ApplyInitialValues(*state);
+        WorldGen(*state);
+    }
+    std::vector<ReadCommand> Build(std::uint8_t braking, float ticks = 0.0f)
+    {
+        state->display_list_length = 0;
+        SceneBuilder(*state, SceneInputs{0, 100.0f, 0.0f, 0.0f, 0.0f, ticks, 1.0f, kRestFocalLength,
+                                         0.0f, 160.0f, braking});
+        return ReadList(state->display_list, 0, state->display_list_length);
+    }
+};
+
+std::size_t Count(const std::vector<ReadCommand>& c, std::uint32_t colour)
+{
+    std::size_t n = 0;
+    for (const auto& x : c) n += x.colour == colour;
+    return n;
+}
+
+TEST(RoadsideScene, BrakeLightsOnlyWhileBrakingBeamsOnlyAfterSunset)
+{
+    RouteScene scene;
+    const auto cruising = scene.Build(0);
+    EXPECT_EQ(Count(cruising, 0xFF2A18), 0u);
+    EXPECT_EQ(Count(cruising, 0xE6FF503C), 0u);
+    EXPECT_EQ(Count(cruising, 0xC3FFF8D6), 0u);
+    EXPECT_EQ(Count(cruising, 0x152150), 2u);   // both sides of the body
+    const auto braking = scene.Build(1);
+    EXPECT_EQ(Count(braking, 0xFF2A18), 2u);
+    EXPECT_EQ(Count(braking, 0xE6FF503C), 2u);
+    EXPECT_EQ(Count(scene.Build(0, 5000.0f), 0xC3FFF8D6), 2u);
+}
+
+TEST(RoadsideScene, TheHostsAnimalCountersComeFromGathering)
+{
+    RouteScene scene;
+    scene.Build(0);
+    const SimState& s = *scene.state;
+    std::uint32_t beyond = 0;
+    for (std::uint64_t k = 3; k < 7; ++k) beyond += static_cast<std::uint32_t>(s.sections[k].herd_count + s.sections[k].group_count);
+    EXPECT_EQ(s.animals_out_of_range.load(), beyond);
+    EXPECT_GT(s.deferred_count, 0u);
 }
 
 } // namespace
