@@ -1,5 +1,5 @@
 // The depth-ordered pass: the order of drawing, the lead vehicle's placement, the rail and
-// post strips and the junction rails.
+// post strips, the junction rails, and the pass inside the whole scene builder.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -23,6 +23,11 @@ struct Lists {
     std::vector<DeferredItem> deferred;
     Lists() { ClearFrameLists(*lists); }
 
+    std::vector<DrawItem> Built(const LeadPlacement& lead)
+    {
+        BuildDrawList(*draw, *lists, lead, deferred.data(), deferred.size());
+        return std::vector<DrawItem>(draw->items, draw->items + draw->count);
+    }
     std::vector<DrawItem> Sorted(const LeadPlacement& lead)
     {
         BuildDrawList(*draw, *lists, lead, deferred.data(), deferred.size());
@@ -36,46 +41,43 @@ DeferredItem Strip(float depth)
     return DeferredItem{{{-1, depth, 0}, {1, depth, 0}, {1, depth, 1}, {-1, depth, 1}}, 0xC2C7CF, depth};
 }
 
-TEST(DrawOrder, EqualDepthsDrawKindByKind)
+TEST(DrawOrder, EqualDepthsDrawKindByKindAndAStripWithoutADepthHasNoPlace)
 {
     Lists l;
-    l.deferred.push_back(Strip(10.0f));
+    l.deferred = {Strip(10.0f), Strip(NAN)};
     l.lists->lions.entries[l.lists->lions.count++] = LionEntry{0, 10.0f, 1, 0, 0};
     l.lists->animals[l.lists->animal_count++] = AnimalSprite{0, 10.0f, 1, 0, 0};
     l.lists->masts[l.lists->mast_count++] = MastEntry{ChainRef(0), 0, 0, 0, 10.0f, 0};
     l.lists->vegetation[l.lists->vegetation_count++] = VegetationSprite{0, 10.0f, 1, 0};
     l.lists->vegetation[l.lists->vegetation_count++] = VegetationSprite{0, 20.0f, 1, 0};
     const auto items = l.Sorted(LeadPlacement{true, 0, 5.0f, 10.0f});
-    ASSERT_EQ(items.size(), 7u);
-    EXPECT_EQ(items[0].index, 1u);   // the tree at 20 first
     const DrawKind expected[] = {DrawKind::Vegetation, DrawKind::Vegetation, DrawKind::Mast,
                                  DrawKind::Animal,     DrawKind::Lion,       DrawKind::LeadVehicle,
                                  DrawKind::DeferredStrip};
+    ASSERT_EQ(items.size(), std::size(expected));
+    EXPECT_EQ(items[0].index, 1u);   // the tree at 20 first
     for (std::size_t i = 0; i < items.size(); ++i) EXPECT_EQ(items[i].kind, expected[i]) << i;
 }
 
 TEST(DrawOrder, MatchesAStableInsertionSortOnRandomListsWithTies)
 {
     std::mt19937 random(7);
+    std::uniform_int_distribution<int> depth(1, 12);   // few distinct depths: many ties
+    auto any = [&] { return static_cast<float>(depth(random)); };
     for (int round = 0; round < 20; ++round) {
         Lists l;
-        std::uniform_int_distribution<int> depth(1, 12);   // few distinct depths: many ties
         l.lists->vegetation_count = 200;
-        for (std::size_t i = 0; i < 200; ++i)
-            l.lists->vegetation[i] = VegetationSprite{0, static_cast<float>(depth(random)), 1, 0};
+        for (std::size_t i = 0; i < 200; ++i) l.lists->vegetation[i] = VegetationSprite{0, any(), 1, 0};
         l.lists->animal_count = 100;
-        for (std::size_t i = 0; i < 100; ++i)
-            l.lists->animals[i] = AnimalSprite{0, static_cast<float>(depth(random)), 1, 0, 0};
-        for (int i = 0; i < 300; ++i) l.deferred.push_back(Strip(static_cast<float>(depth(random))));
-        const auto items = l.Sorted(LeadPlacement{true, 0, 0.0f, 6.0f});
+        for (std::size_t i = 0; i < 100; ++i) l.lists->animals[i] = AnimalSprite{0, any(), 1, 0, 0};
+        for (int i = 0; i < 300; ++i) l.deferred.push_back(Strip(any()));
+        const LeadPlacement lead{true, 0, 0.0f, 6.0f};
 
-        // The reference: the list in build order, sorted by moving each item towards the front
-        // past every item strictly nearer.
-        BuildDrawList(*l.draw, *l.lists, LeadPlacement{true, 0, 0.0f, 6.0f}, l.deferred.data(),
-                      l.deferred.size());
-        std::vector<DrawItem> ref(l.draw->items, l.draw->items + l.draw->count);
+        // Each item in turn moves towards the front past every item strictly nearer.
+        std::vector<DrawItem> ref = l.Built(lead);
         for (std::size_t i = 1; i < ref.size(); ++i)
             for (std::size_t j = i; j > 0 && ref[j - 1].depth < ref[j].depth; --j) std::swap(ref[j], ref[j - 1]);
+        const auto items = l.Sorted(lead);
         ASSERT_EQ(items.size(), ref.size());
         for (std::size_t i = 0; i < ref.size(); ++i) {
             ASSERT_EQ(items[i].kind, ref[i].kind) << i;
@@ -84,50 +86,28 @@ TEST(DrawOrder, MatchesAStableInsertionSortOnRandomListsWithTies)
     }
 }
 
-TEST(DrawOrder, AStripWithoutADepthHasNoPlaceInTheList)
+TEST(LeadPlacement, WalksThroughTheVisibleSectionsAndIsAbsentOutOfView)
 {
-    Lists l;
-    l.deferred.push_back(Strip(5.0f));
-    l.deferred.push_back(Strip(NAN));
-    l.deferred.push_back(Strip(3.0f));
-    const auto items = l.Sorted(LeadPlacement{false, 0, 0, 0});
-    ASSERT_EQ(items.size(), 2u);
-    EXPECT_EQ(items[0].index, 0u);
-    EXPECT_EQ(items[1].index, 2u);
-}
-
-// Seven straight sections of 100 in a row, the third one terminal when asked.
-EmitterFixture Road(float camera_along, bool third_terminal = false)
-{
-    std::vector<SectionRecord> route;
-    for (int i = 0; i < 7; ++i) route.push_back(MakeSection(100, 4, 0, false));
-    if (third_terminal) route[2].is_terminal = 1;
-    return EmitterFixture(route, camera_along);
-}
-
-TEST(LeadPlacement, WalksThroughTheVisibleSections)
-{
-    const EmitterFixture road = Road(10.0f);
-    // The camera's section starts 1000 into the route; the lead is 240 ahead of the camera.
+    // Seven straight sections of 100; the camera 10 into the first, which starts 1000 into
+    // the route.
+    std::vector<SectionRecord> route(7, MakeSection(100, 4, 0, false));
+    const EmitterFixture road(route, 10.0f);
     const LeadPlacement lead = PlaceLeadVehicle(road.view, 1000.0f, 1250.0f);
     ASSERT_TRUE(lead.present);
     EXPECT_EQ(lead.n, 2u);
     EXPECT_EQ(lead.along, 50.0f);
     EXPECT_EQ(lead.depth, 240.0f);
-    // Exactly at a section end it is still in that section.
-    EXPECT_EQ(PlaceLeadVehicle(road.view, 0.0f, 100.0f).n, 0u);
-}
+    EXPECT_EQ(PlaceLeadVehicle(road.view, 0.0f, 100.0f).n, 0u);   // a section end is still in it
 
-TEST(LeadPlacement, AbsentWhenTooNearBehindOrOutOfView)
-{
-    const EmitterFixture road = Road(10.0f);
-    EXPECT_FALSE(PlaceLeadVehicle(road.view, 0.0f, 10.3f).present);    // depth 0.3
-    EXPECT_TRUE(PlaceLeadVehicle(road.view, 0.0f, 10.5f).present);
-    EXPECT_FALSE(PlaceLeadVehicle(road.view, 0.0f, 5.0f).present);     // behind
-    EXPECT_FALSE(PlaceLeadVehicle(road.view, 0.0f, 700.5f).present);   // past the seventh
-    EXPECT_TRUE(PlaceLeadVehicle(road.view, 0.0f, 699.5f).present);
-    EXPECT_FALSE(PlaceLeadVehicle(Road(10.0f, true).view, 0.0f, 300.5f).present);   // past the end
-    EXPECT_FALSE(PlaceLeadVehicle(road.view, 0.0f, NAN).present);
+    auto present = [&](const EmitterFixture& r, float at) { return PlaceLeadVehicle(r.view, 0.0f, at).present; };
+    EXPECT_FALSE(present(road, 10.3f));   // depth 0.3
+    EXPECT_TRUE(present(road, 10.5f));
+    EXPECT_FALSE(present(road, 5.0f));    // behind
+    EXPECT_FALSE(present(road, 700.5f));  // past the seventh section
+    EXPECT_TRUE(present(road, 699.5f));
+    EXPECT_FALSE(present(road, NAN));
+    route[2].is_terminal = 1;
+    EXPECT_FALSE(present(EmitterFixture(route, 10.0f), 300.5f));   // past the end of the route
 }
 
 TEST(DeferredStrip, CutAtTheNearPlaneAndWrittenOnlyWhenItFits)
@@ -148,59 +128,27 @@ TEST(DeferredStrip, CutAtTheNearPlaneAndWrittenOnlyWhenItFits)
     EXPECT_TRUE(tight.Read().empty());
     DrawDeferredStrip(tight.out, view, corner);
     ASSERT_EQ(tight.Read().size(), 1u);
-    EXPECT_EQ(tight.length, kDisplayListWords - 1);
 }
 
-TEST(JunctionRails, NoneWhileTheCameraIsOnTheTerminalSection)
+TEST(JunctionRails, NoneOnTheTerminalSectionAndAFullSinkLosesTheFartherJoints)
 {
     std::vector<DeferredItem> items(kDeferredCapacity);
     std::uint64_t count = 0;
     DeferredSink sink{items.data(), count, kDeferredCapacity};
-    SectionRecord behind = MakeSection(100, 4, 0.5f, true);
+    const SectionRecord behind = MakeSection(100, 4, 0.5f, true);
     SectionRecord last = MakeSection(300, 4, 0, false);
     last.is_terminal = 1;
-    EmitterFixture end({last});
-    RegisterJunctionRails(sink, end.view, &behind);
+    RegisterJunctionRails(sink, EmitterFixture({last}).view, &behind);
     EXPECT_EQ(count, 0u);
 
-    // Two sections and the one behind: two joints with rails.
-    EmitterFixture road({MakeSection(100, 4, 0.5f, true), MakeSection(100, 4, 0, false)}, 50.0f);
-    RegisterJunctionRails(sink, road.view, nullptr);
-    const std::uint64_t one = count;
-    EXPECT_GT(one, 0u);
+    // Room for 20 more: all go to the nearer joint (along 100); the next is at along 200.
+    count = kDeferredCapacity - 20;
+    const EmitterFixture road({MakeSection(100, 4, 0.5f, true), MakeSection(100, 4, 0.5f, false),
+                               MakeSection(100, 4, 0, false)});
     RegisterJunctionRails(sink, road.view, &behind);
-    EXPECT_GT(count, 2 * one);
-}
-
-TEST(JunctionRails, AFullSinkLosesTheFartherJointsFirst)
-{
-    std::vector<DeferredItem> items(kDeferredCapacity);
-    std::uint64_t count = kDeferredCapacity - 20;
-    DeferredSink sink{items.data(), count, kDeferredCapacity};
-    EmitterFixture road({MakeSection(100, 4, 0.5f, true), MakeSection(100, 4, 0.5f, false),
-                         MakeSection(100, 4, 0, false)});
-    RegisterJunctionRails(sink, road.view, nullptr);
     EXPECT_EQ(count, kDeferredCapacity);
-    // The 20 that fitted are rails of the nearer joint, at along 100; the next is at 200.
     for (std::size_t i = kDeferredCapacity - 20; i < kDeferredCapacity; ++i) EXPECT_LT(items[i].depth_key, 150.0f);
 }
-
-// The whole builder on the real route, with the lead vehicle 60 ahead on the first section.
-struct RouteScene {
-    std::unique_ptr<SimState> state = std::make_unique<SimState>();
-    RouteScene()
-    {
-        ApplyInitialValues(*state);
-        WorldGen(*state);
-    }
-    std::vector<ReadCommand> Build(std::uint8_t braking, float ticks = 0.0f)
-    {
-        state->display_list_length = 0;
-        SceneBuilder(*state, SceneInputs{0, 100.0f, 0.0f, 0.0f, 0.0f, ticks, 1.0f, kRestFocalLength,
-                                         0.0f, 160.0f, braking});
-        return ReadList(state->display_list, 0, state->display_list_length);
-    }
-};
 
 std::size_t Count(const std::vector<ReadCommand>& c, std::uint32_t colour)
 {
@@ -209,29 +157,32 @@ std::size_t Count(const std::vector<ReadCommand>& c, std::uint32_t colour)
     return n;
 }
 
-TEST(RoadsideScene, BrakeLightsOnlyWhileBrakingBeamsOnlyAfterSunset)
+TEST(RoadsideScene, LightsFollowBrakingAndDuskAndCountersReachTheHost)
 {
-    RouteScene scene;
-    const auto cruising = scene.Build(0);
-    EXPECT_EQ(Count(cruising, 0xFF2A18), 0u);
-    EXPECT_EQ(Count(cruising, 0xE6FF503C), 0u);
-    EXPECT_EQ(Count(cruising, 0xC3FFF8D6), 0u);
+    auto state = std::make_unique<SimState>();
+    ApplyInitialValues(*state);
+    WorldGen(*state);
+    // The lead vehicle 60 ahead on the first section.
+    auto build = [&](std::uint8_t braking, float ticks) {
+        state->display_list_length = 0;
+        SceneBuilder(*state, SceneInputs{0, 100.0f, 0.0f, 0.0f, 0.0f, ticks, 1.0f, kRestFocalLength,
+                                         0.0f, 160.0f, braking});
+        return ReadList(state->display_list, 0, state->display_list_length);
+    };
+    const auto cruising = build(0, 0.0f);
     EXPECT_EQ(Count(cruising, 0x152150), 2u);   // both sides of the body
-    const auto braking = scene.Build(1);
+    EXPECT_EQ(Count(cruising, 0xFF2A18), 0u);
+    EXPECT_EQ(Count(cruising, 0xC3FFF8D6), 0u);
+    const auto braking = build(1, 0.0f);
     EXPECT_EQ(Count(braking, 0xFF2A18), 2u);
     EXPECT_EQ(Count(braking, 0xE6FF503C), 2u);
-    EXPECT_EQ(Count(scene.Build(0, 5000.0f), 0xC3FFF8D6), 2u);
-}
+    EXPECT_EQ(Count(build(0, 5000.0f), 0xC3FFF8D6), 2u);   // after sunset
 
-TEST(RoadsideScene, TheHostsAnimalCountersComeFromGathering)
-{
-    RouteScene scene;
-    scene.Build(0);
-    const SimState& s = *scene.state;
     std::uint32_t beyond = 0;
-    for (std::uint64_t k = 3; k < 7; ++k) beyond += static_cast<std::uint32_t>(s.sections[k].herd_count + s.sections[k].group_count);
-    EXPECT_EQ(s.animals_out_of_range.load(), beyond);
-    EXPECT_GT(s.deferred_count, 0u);
+    for (std::uint64_t k = 3; k < 7; ++k)
+        beyond += static_cast<std::uint32_t>(state->sections[k].herd_count + state->sections[k].group_count);
+    EXPECT_GT(beyond, 0u);
+    EXPECT_EQ(state->animals_out_of_range.load(), beyond);
 }
 
 } // namespace

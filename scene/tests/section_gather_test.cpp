@@ -1,6 +1,6 @@
 // Gathering: the near-plane and size rules with their counters, the list capacities, the
-// sections each kind of animal is gathered from, the corner pair, the waterhole and the
-// section behind the camera.
+// sections each kind of animal is gathered from, the waterhole and the section behind the
+// camera.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -51,53 +51,38 @@ TEST(Gathering, NeedsDepthBeyondTheNearPlaneAndTwoPixels)
     EXPECT_EQ(g.lists->vegetation[0].colour, 0x112233u);
 }
 
-TEST(Gathering, AFullVegetationListDropsTheFarthestSectionsTrees)
+TEST(Gathering, FullListsRefuseTheFarthestSectionsEntries)
 {
+    // 7 x 96 = 672 trees offered to a list of 640.
     std::vector<SectionRecord> route(7, MakeSection(10, 4, 0, false));
     for (auto& s : route) {
         s.roadside_count = kRoadsideCapacity;
         for (std::size_t i = 0; i < kRoadsideCapacity; ++i)
             s.roadside[i] = RoadsideObject{0.5f + 0.1f * static_cast<float>(i), 3.0f, 0, 5.0f};
     }
-    Gather g(route);
-    g.All();
-    ASSERT_EQ(g.lists->vegetation_count, kVegetationCapacity);   // 672 offered
-    // The last survivor is the 64th tree of the seventh section.
-    EXPECT_NEAR(g.lists->vegetation[639].depth, 60.0f + 0.5f + 6.3f, 1e-3f);
-}
+    Gather trees(route);
+    trees.All();
+    ASSERT_EQ(trees.lists->vegetation_count, kVegetationCapacity);
+    EXPECT_NEAR(trees.lists->vegetation[639].depth, 60.0f + 0.5f + 6.3f, 1e-3f);   // 7th section's 64th
 
-TEST(Gathering, AFullAnimalListStopsWithoutCountingTheSpotsLeft)
-{
-    SectionRecord s = MakeSection(1000, 4, 0, false);
-    for (const float size : {0.5f, 1.0f, 1.0f, 0.5f}) s.herd[s.herd_count++] = Spot(200.0f, size);
-    Gather g({s});
-    g.lists->animal_count = kAnimalCapacity - 2;
-    g.All();
-    EXPECT_EQ(g.lists->animal_count, kAnimalCapacity);
-    EXPECT_EQ(g.lists->counters.too_small, 1u);
-}
+    // Two places left for a herd of four: the first too small (counted), two listed, and the
+    // last never visited, so not counted.
+    SectionRecord herd = MakeSection(1000, 4, 0, false);
+    for (const float size : {0.5f, 1.0f, 1.0f, 0.5f}) herd.herd[herd.herd_count++] = Spot(200.0f, size);
+    Gather animals({herd});
+    animals.lists->animal_count = kAnimalCapacity - 2;
+    animals.All();
+    EXPECT_EQ(animals.lists->animal_count, kAnimalCapacity);
+    EXPECT_EQ(animals.lists->counters.too_small, 1u);
 
-TEST(Gathering, MastsBeyondEachSectionAndMidwayOnLongOnesUpToSixteen)
-{
-    SectionRecord s = MakeSection(1200, 4, 0, false);
-    s.is_long = 1;
-    Gather g({s});
-    g.road.view.chain.route_index[0] = 3;
-    g.All();
-    ASSERT_EQ(g.lists->mast_count, 2u);
-    EXPECT_EQ(g.lists->masts[0].along, 1360.0f);
-    EXPECT_EQ(g.lists->masts[0].across, 22.0f);
-    EXPECT_EQ(g.lists->masts[0].blink_phase, 111.0f);   // 3 x 37
-    EXPECT_EQ(g.lists->masts[1].along, 600.0f);
-    EXPECT_EQ(g.lists->masts[1].across, -98.0f);
-    EXPECT_EQ(g.lists->masts[1].blink_phase, 51.0f);    // (111 + 2220) mod 120
-    EXPECT_EQ(g.lists->masts[1].yaw, 0.0f);
-
-    Gather full({s});
-    full.lists->mast_count = kMastCapacity - 1;
-    full.All();
-    EXPECT_EQ(full.lists->mast_count, kMastCapacity);
-    EXPECT_EQ(full.lists->masts[kMastCapacity - 1].along, 1360.0f);
+    // One place left for the two masts of a long section: the one beyond its end gets it.
+    SectionRecord long_one = MakeSection(1200, 4, 0, false);
+    long_one.is_long = 1;
+    Gather masts({long_one});
+    masts.lists->mast_count = kMastCapacity - 1;
+    masts.All();
+    EXPECT_EQ(masts.lists->mast_count, kMastCapacity);
+    EXPECT_EQ(masts.lists->masts[kMastCapacity - 1].along, 1360.0f);
 }
 
 // Seven short straight sections, each with a herd spot, a group spot and a corner elephant
@@ -154,26 +139,6 @@ TEST(Gathering, ATerminalSectionKeepsItsWaterholeButNeverGetsACornerPair)
     Gather pair({end});
     pair.All();
     EXPECT_EQ(pair.lists->animal_count, 0u);
-}
-
-TEST(Gathering, TheCornerPairStandsOnTheOuterSideOfTheBend)
-{
-    for (const bool right : {false, true}) {
-        SectionRecord s = MakeSection(50, 4, 0, right);
-        s.feature_kind = 3;   // zebras, 1.6 high
-        Gather g({s});
-        g.All();
-        ASSERT_EQ(g.lists->animal_count, 2u);
-        const AnimalSprite& first = g.lists->animals[0];
-        const AnimalSprite& second = g.lists->animals[1];
-        EXPECT_EQ(first.kind, kZebra);
-        EXPECT_FLOAT_EQ(first.camera_x, right ? -4.3f : 4.3f);   // 2 + 1.5 + 0.8 from the centre
-        EXPECT_EQ(first.depth, 50.0f);
-        EXPECT_EQ(second.camera_x, 0.0f);
-        EXPECT_EQ(second.depth, 64.0f);
-        EXPECT_EQ(first.mirrored, right ? 1 : 0);
-        EXPECT_EQ(second.mirrored, right ? 1 : 0);
-    }
 }
 
 TEST(Gathering, TheSectionBehindKeepsItsMastCornerPairAndWaterhole)
