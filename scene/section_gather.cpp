@@ -38,6 +38,7 @@ constexpr Duck kDucks[] = {
 };
 constexpr float kDuckSize = 0.9f;
 
+// Carries one section's points into camera space and lists what passes the rules of its kind.
 class Gatherer {
 public:
     Gatherer(FrameLists& lists, const CameraView& view, const TrackRef& ref)
@@ -57,7 +58,7 @@ public:
         const PlanPoint p = At(along, across);
         if (!(p.d > kNearDepth)) return;
         lists_.masts[lists_.mast_count++] =
-            MastEntry{ref_, along, across, yaw, p.d, static_cast<float>(phase % kBlinkPeriod)};
+            MastEntry{ref_, along, across, yaw, p.d, static_cast<float>(phase % kMastPhaseCount)};
     }
 
     void Vegetation(const RoadsideObject& object, float centre)
@@ -118,8 +119,13 @@ private:
     TrackRef ref_;
 };
 
-std::uint64_t CornerMastPhase(std::uint64_t route_index) { return route_index * 37; }
-std::uint64_t LongMastPhase(std::uint64_t route_index) { return route_index * 37 + 2220; }
+// Neighbouring sections' masts blink 37 ticks apart, and a long section's second mast half a
+// period (2220 = 18.5 x 120) after its first, so no two masts in view blink together.
+constexpr std::uint64_t kPhaseStep = 37;
+constexpr std::uint64_t kSecondMastLag = 2220;
+
+std::uint64_t CornerMastPhase(std::uint64_t route_index) { return route_index * kPhaseStep; }
+std::uint64_t LongMastPhase(std::uint64_t route_index) { return route_index * kPhaseStep + kSecondMastLag; }
 
 // Spots beyond a record's arrays are never read, whatever its counts say.
 std::uint64_t HerdCount(const SectionRecord& s) { return std::min<std::uint64_t>(s.herd_count, kHerdCapacity); }

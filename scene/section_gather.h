@@ -25,7 +25,8 @@ inline constexpr float kMastBeyondEnd = 160.0f;
 inline constexpr float kMastBesideRoad = 20.0f;
 inline constexpr float kLongMastBesideRoad = -100.0f;
 inline constexpr float kCornerMastYaw = 0.5235988f;   // 30 degrees
-inline constexpr std::uint64_t kBlinkPeriod = 120;
+// Masts blink once every 120 ticks; each starts at its own whole tick of that period.
+inline constexpr std::uint64_t kMastPhaseCount = 120;
 
 // Empties the lists and their counters for a new frame.
 void ClearFrameLists(FrameLists& lists);
