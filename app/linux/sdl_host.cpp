@@ -4,7 +4,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
+#include "app/linux/x11_message_box.h"
 #include "app/shell/input_rules.h"
 #include "app/shell/run_mode.h"
 
@@ -38,7 +40,8 @@ bool HaveDisplay()
 void ShowConfigureMessage()
 {
     if (HaveDisplay() &&
-        SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, kTitle, kConfigureText, nullptr) == 0)
+        (ShowX11MessageBox(kTitle, kConfigureText) ||
+         SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, kTitle, kConfigureText, nullptr) == 0))
         return;
     std::fprintf(stderr, "%s\n", kConfigureText);
 }
@@ -53,11 +56,28 @@ StartupFailure SdlHost::Open(std::string& detail)
         return StartupFailure::CreateWindow;
     }
     video_ = true;
+    // With no display SDL falls back to drawing off screen; a window nobody can see is no window.
+    const char* driver = SDL_GetCurrentVideoDriver();
+    const char* chosen = std::getenv("SDL_VIDEODRIVER");
+    if (driver && !(chosen && *chosen) &&
+        (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0)) {
+        detail = "no display (set DISPLAY)";
+        return StartupFailure::CreateWindow;
+    }
 
     const bool fullscreen = RunModeOf(state_) == ScreensaverMode::Fullscreen;
-    const Uint32 flags = fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : SDL_WINDOW_RESIZABLE;
-    window_ = SDL_CreateWindow(kTitle, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, kWindowWidth,
-                               kWindowHeight, flags);
+    if (fullscreen) {
+        // Made at the screen's own size and place, so that it covers the screen even where no
+        // window manager carries out the full-screen request (a bare X server).
+        SDL_Rect screen{0, 0, kWindowWidth, kWindowHeight};
+        SDL_GetDisplayBounds(0, &screen);
+        window_ = SDL_CreateWindow(kTitle, screen.x, screen.y, screen.w, screen.h,
+                                   SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS |
+                                       SDL_WINDOW_ALWAYS_ON_TOP);
+    } else {
+        window_ = SDL_CreateWindow(kTitle, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, kWindowWidth,
+                                   kWindowHeight, SDL_WINDOW_RESIZABLE);
+    }
     if (!window_) {
         detail = SDL_GetError();
         return StartupFailure::CreateWindow;

@@ -1,0 +1,155 @@
+#!/usr/bin/env bash
+# The Linux program as a user meets it, on a virtual X display: --help and --version, the
+# window with its keys and pause, the full-screen saver's mouse and key rules, the preview inside
+# another program's window, configure with and without a display, a start without a display,
+# and SIGTERM. Exit 77 (skipped) when Xvfb and its tools are not installed.
+# usage: linux_host_test.sh SOURCE_DIR VELDMARK X11_TEST_PARENT WORK_DIR
+set -u
+src=$1
+veldmark=$2
+parent_tool=$3
+SHOTS="$4/screenshots"
+. "$src/app/linux/tests/xvfb_common.sh"
+need Xvfb xdotool xwininfo import compare
+
+echo "== without a display"
+out=$(env -u DISPLAY -u WAYLAND_DISPLAY "$veldmark" --help); code=$?
+expect "--help exits 0 and names the switches" [ "$code" = 0 -a -n "$(echo "$out" | grep -- '/p XID')" ]
+out=$("$veldmark" --version); code=$?
+expect "--version exits 0 ($out)" [ "$code" = 0 -a "${out#veldmark }" != "$out" ]
+err=$(env -u DISPLAY -u WAYLAND_DISPLAY "$veldmark" /c 2>&1 >/dev/null); code=$?
+expect "/c without a display says so on standard error and exits 0" \
+    [ "$code" = 0 -a "$err" = "Veldmark has no options to configure." ]
+err=$(env -u DISPLAY -u WAYLAND_DISPLAY "$veldmark" 2>&1 >/dev/null); code=$?
+expect "a window without a display is a start-up failure, exit 1 ($err)" \
+    [ "$code" = 1 -a -n "$(echo "$err" | grep CreateWindow)" ]
+"$veldmark" --window-id zz 2>/dev/null; code=$?
+expect "a malformed window id is refused with exit code 2" [ "$code" = 2 ]
+
+start_xvfb 1280x800x24
+trap stop_xvfb EXIT
+
+echo "== window"
+"$veldmark" & pid=$!
+if wid=$(wait_window '^Veldmark$' 20); then
+    size=$(xwininfo -id "$wid" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
+    expect "the window's client area is 960 x 600 ($size)" [ "$size" = 960x600 ]
+    sleep 3
+    shot linux-window
+    expect "the window shows the drive" [ "$(colours "$SHOTS/linux-window.png")" -gt 8 ]
+    xdotool key --window "$wid" space
+    sleep 1; shot linux-paused-1; sleep 1.5; shot linux-paused-2
+    expect "space freezes the picture" same "$SHOTS/linux-paused-1.png" "$SHOTS/linux-paused-2.png"
+    xdotool key --window "$wid" a
+    sleep 1; shot linux-paused-3
+    expect "other keys neither end nor resume it" same "$SHOTS/linux-paused-2.png" "$SHOTS/linux-paused-3.png"
+    xdotool key --window "$wid" space
+    sleep 2; shot linux-resumed
+    expect "space again resumes the drive" differ "$SHOTS/linux-paused-3.png" "$SHOTS/linux-resumed.png"
+    xdotool key --window "$wid" Escape
+    wait_exit "$pid" 10
+    expect "Escape ends it with exit code 0 (got $EXIT)" [ "$EXIT" = 0 ]
+else
+    fail "no window appeared"; kill "$pid" 2>/dev/null
+fi
+
+"$veldmark" & pid=$!
+if wid=$(wait_window '^Veldmark$' 20); then
+    sleep 1
+    xdotool key --window "$wid" q
+    wait_exit "$pid" 10
+    expect "Q ends it with exit code 0 (got $EXIT)" [ "$EXIT" = 0 ]
+else
+    fail "no window appeared for Q"; kill "$pid" 2>/dev/null
+fi
+
+"$veldmark" & pid=$!
+if wait_window '^Veldmark$' 20 >/dev/null; then
+    sleep 1
+    kill -TERM "$pid"
+    wait_exit "$pid" 10
+    expect "SIGTERM ends the window with exit code 0 (got $EXIT)" [ "$EXIT" = 0 ]
+else
+    fail "no window appeared for SIGTERM"; kill "$pid" 2>/dev/null
+fi
+
+echo "== full screen"
+xdotool mousemove 400 300
+"$veldmark" /s & pid=$!
+if wait_window '^Veldmark$' 20 >/dev/null; then
+    sleep 2
+    wid=$(wait_window '^Veldmark$' 5)   # the renderer may have made the window anew
+    shot linux-fullscreen
+    size=$(xwininfo -id "$wid" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
+    expect "/s covers the screen ($size)" [ "$size" = 1280x800 ]
+    expect "/s shows the drive" [ "$(colours "$SHOTS/linux-fullscreen.png")" -gt 8 ]
+    # SDL puts the pointer in the middle of a full-screen window as it appears; wherever it is
+    # now is the program's reference.
+    eval "$(xdotool getmouselocation --shell)"
+    xdotool mousemove $((X + 8)) $((Y + 8)); sleep 1
+    expect "/s survives a mouse move of 8 pixels" still_running "$pid"
+    xdotool mousemove $((X + 9)) "$Y"
+    wait_exit "$pid" 10
+    expect "/s ends on a move of 9 pixels with exit code 0 (got $EXIT)" [ "$EXIT" = 0 ]
+else
+    fail "/s showed no window"; kill "$pid" 2>/dev/null
+fi
+
+for way in "key a" "click 1" "click 3" "click 4"; do
+    "$veldmark" -S & pid=$!
+    if wid=$(wait_window '^Veldmark$' 20); then
+        sleep 1
+        xdotool $way
+        wait_exit "$pid" 10
+        expect "/s ends on $way with exit code 0 (got $EXIT)" [ "$EXIT" = 0 ]
+    else
+        fail "/s showed no window for $way"; kill "$pid" 2>/dev/null
+    fi
+done
+
+echo "== preview"
+"$parent_tool" 320 200 >"$SHOTS/parent.id" & parent_pid=$!
+for i in $(seq 50); do [ -s "$SHOTS/parent.id" ] && break; sleep 0.1; done
+xid=$(cat "$SHOTS/parent.id")
+"$veldmark" /p "$xid" & pid=$!
+sleep 3
+child=$(xwininfo -children -id "$xid" | grep '"VeldmarkWindow"')
+expect "/p $xid puts a VeldmarkWindow of the parent's size into it" [ -n "$(echo "$child" | grep ' 320x200+0+0')" ]
+shot linux-preview
+convert "$SHOTS/linux-preview.png" -crop 320x200+40+30 +repage "$SHOTS/linux-preview-area.png"
+expect "the preview shows the drive" [ "$(colours "$SHOTS/linux-preview-area.png")" -gt 8 ]
+xdotool key --window "$(echo "$child" | awk '{print $1}')" Escape q space
+sleep 1
+expect "keys do nothing to a preview" still_running "$pid"
+kill -USR2 "$parent_pid"   # the settings dialog shrinks its preview area to 160 x 100
+sleep 1.5
+child=$(xwininfo -children -id "$xid" | grep '"VeldmarkWindow"')
+expect "the preview follows its parent's size" [ -n "$(echo "$child" | grep ' 160x100+0+0')" ]
+kill -USR1 "$parent_pid"   # and closes
+wait_exit "$pid" 5
+expect "the preview ends with exit code 0 when its parent goes (got $EXIT)" [ "$EXIT" = 0 ]
+kill "$parent_pid" 2>/dev/null
+"$veldmark" /p 1234567 2>"$SHOTS/bad-parent.err"; code=$?; cat "$SHOTS/bad-parent.err"
+expect "/p with a number that is no window ends with exit code 1 (got $code)" [ "$code" = 1 ]
+"$veldmark" /p 0 & pid=$!
+if wait_window '^Veldmark$' 20 >/dev/null; then
+    pass "/p 0 is a window of its own"
+    kill -TERM "$pid"; wait_exit "$pid" 10
+else
+    fail "/p 0 made no window"; kill "$pid" 2>/dev/null
+fi
+
+echo "== configure"
+"$veldmark" /c & pid=$!
+if wid=$(wait_window '^Veldmark$' 20); then
+    sleep 1
+    shot linux-configure
+    expect "no drive runs behind the message box" [ -z "$(xdotool search --name '^Veldmark$' | grep -v "^$wid\$")" ]
+    xdotool key --window "$wid" Return
+    wait_exit "$pid" 10
+    expect "/c exits 0 when the box is dismissed (got $EXIT)" [ "$EXIT" = 0 ]
+else
+    fail "/c showed no message box"; kill "$pid" 2>/dev/null
+fi
+
+finish

@@ -1,0 +1,50 @@
+#pragma once
+// The Windows host: the "VeldmarkWindow" window in its three kinds (a 960 x 600 window, the
+// full-screen saver, the preview inside the settings dialog), its window procedure, and GDI
+// presentation: HALFTONE StretchDIBits into a bitmap of the client size, then one BitBlt.
+#include <string>
+
+#include "app/shell/platform.h"
+#include "app/shell/startup_failure.h"
+#include "world/sim_state.h"
+
+namespace veldmark {
+
+class Win32Host final : public Platform {
+public:
+    explicit Win32Host(SimState& state);
+    ~Win32Host() override;
+    Win32Host(const Win32Host&) = delete;
+    Win32Host& operator=(const Win32Host&) = delete;
+
+    // Registers the class, creates the window for the state's run mode, shows it and prepares
+    // the memory DC.
+    StartupFailure Open();
+
+    std::uint64_t ClockFrequency() override;
+    std::uint64_t ClockNow() override;
+    void SleepMilliseconds(std::uint32_t ms) override;
+    bool PumpMessages() override;
+    bool PreviewParentExists() override;
+    bool Present(const FrameSlot& frame) override;
+    void ReleasePresentation() override;
+
+    // Puts the last presented picture back (the window was uncovered while nothing new came).
+    void Repaint();
+
+private:
+    struct Handles;   // the window, its DC and the bitmap the memory DC started with
+    SimState& state_;
+    Handles* handles_;
+    bool cursor_hidden_ = false;
+    bool have_picture_ = false;
+};
+
+// Configure mode: the message box, then exit code 0.
+int ShowConfigureMessage();
+
+// Makes a start-up failure's name visible: on standard error when there is one, and to a
+// debugger. Returns the exit code.
+int ReportStartup(StartupFailure failure);
+
+} // namespace veldmark
