@@ -23,7 +23,9 @@ stop_xvfb() { [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null; XVFB_PID=; }
 start_xvfb() {  # start_xvfb [WIDTHxHEIGHTxDEPTH]: a display of our own, numbered by the server
     local fdfile
     fdfile=$(mktemp)
-    Xvfb -displayfd 9 -screen 0 "${1:-1280x800x24}" -nolisten tcp 9>"$fdfile" >/dev/null 2>&1 &
+    # -noreset: the server would otherwise restart whenever its last client leaves, and refuse
+    # the next program that connects in that moment.
+    Xvfb -displayfd 9 -noreset -screen 0 "${1:-1280x800x24}" -nolisten tcp 9>"$fdfile" >/dev/null 2>&1 &
     XVFB_PID=$!
     local i
     for i in $(seq 100); do
@@ -46,6 +48,7 @@ wait_window() {  # wait_window NAME_REGEX SECONDS: prints the first matching win
 }
 
 still_running() { kill -0 "$1" 2>/dev/null; }
+gone() { ! kill -0 "$1" 2>/dev/null; }
 
 wait_exit() {  # wait_exit PID SECONDS: sets EXIT to the exit code, or 124 after killing it
     local i
