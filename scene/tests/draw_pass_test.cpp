@@ -12,6 +12,7 @@
 #include "scene/scene_builder.h"
 #include "scene/section_gather.h"
 #include "scene/tests/scene_commands.h"
+#include "world/tests/fresh_state.h"
 #include "world/world_gen.h"
 
 namespace veldmark::test {
@@ -159,8 +160,7 @@ std::size_t Count(const std::vector<ReadCommand>& c, std::uint32_t colour)
 
 TEST(RoadsideScene, LightsFollowBrakingAndDuskAndCountersReachTheHost)
 {
-    auto state = std::make_unique<SimState>();
-    ApplyInitialValues(*state);
+    auto state = testing::FreshState();
     WorldGen(*state);
     // The lead vehicle 60 ahead on the first section.
     auto build = [&](std::uint8_t braking, float ticks) {
