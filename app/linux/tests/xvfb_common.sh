@@ -12,7 +12,7 @@ need() {  # need TOOL...: skip the whole test when a tool is missing
     local t
     for t in "$@"; do
         if ! command -v "$t" >/dev/null 2>&1 && [ ! -x "$t" ]; then
-            echo "skipped: $t is not installed (VELDMARK_WITH_INTEGRATION=1 bash scripts/install-deps)"
+            echo "skipped: $t is not installed (bash scripts/install-deps test)"
             exit "$SKIP"
         fi
     done
