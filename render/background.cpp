@@ -4,11 +4,16 @@
 
 #include "render/span_fill.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace veldmark {
 namespace {
 
 constexpr float kInverseHorizon = 0.0033333334f;   // 1 / 300
 constexpr float kFlatSkyShare = 0.2f;              // the upper fifth of the sky is flat
+constexpr float kGradientShare = 0.8f;
 
 // a + (b - a) s rounded by +0.5 and truncation; the difference is taken in whole numbers.
 std::uint32_t SkyChannel(std::uint32_t zenith, std::uint32_t horizon, int shift, float s)
@@ -19,6 +24,99 @@ std::uint32_t SkyChannel(std::uint32_t zenith, std::uint32_t horizon, int shift,
     return static_cast<std::uint32_t>(std::clamp(value, 0.0f, 255.0f));
 }
 
+// The height v of column 0's centre in row `row`, before any column step is added.
+float RowStart(int row, const ViewTransform& view)
+{
+    const float ly = (static_cast<float>(row) + 0.5f) * kViewInverseScale;
+    const float lx = 0.5f * kViewInverseScale;   // centre of column 0
+    return ((ly - kHorizonY) * view.cos_r + kHorizonY) + (lx - kViewCentreX) * view.sin_r;
+}
+
+// One rolled row: v grows by the same float step from column to column, accumulated as it goes.
+void PaintRolledRow(std::uint32_t* out, int width, float v, float step, std::uint32_t zenith,
+                    std::uint32_t horizon)
+{
+    for (int column = 0; column < width; ++column) {
+        out[column] = SkyColourAt(v, zenith, horizon);
+        v += step;
+    }
+}
+
+#if defined(__SSE2__)
+// SkyColourAt for four heights at once, with the same IEEE operations in the same order, so
+// every lane equals the one-pixel result bit for bit.
+struct SkyLanes {
+    __m128 ground_line = _mm_set1_ps(kHorizonY);
+    __m128 inverse_horizon = _mm_set1_ps(kInverseHorizon);
+    __m128 flat_share = _mm_set1_ps(kFlatSkyShare);
+    __m128 gradient_share = _mm_set1_ps(kGradientShare);
+    __m128 one = _mm_set1_ps(1.0f);
+    __m128 half = _mm_set1_ps(0.5f);
+    __m128 zero = _mm_setzero_ps();
+    __m128 top = _mm_set1_ps(255.0f);
+    __m128 from[3];         // zenith channels, red first
+    __m128 difference[3];   // horizon minus zenith, as whole numbers
+    __m128i zenith;
+    __m128i ground = _mm_set1_epi32(static_cast<int>(kGroundColour));
+
+    SkyLanes(std::uint32_t zenith_colour, std::uint32_t horizon_colour)
+        : zenith(_mm_set1_epi32(static_cast<int>(zenith_colour & 0xFFFFFFu)))
+    {
+        for (int c = 0; c < 3; ++c) {
+            const int shift = 16 - 8 * c;
+            const int z = static_cast<int>((zenith_colour >> shift) & 0xFFu);
+            const int h = static_cast<int>((horizon_colour >> shift) & 0xFFu);
+            from[c] = _mm_set1_ps(static_cast<float>(z));
+            difference[c] = _mm_set1_ps(static_cast<float>(h - z));
+        }
+    }
+
+    __m128i Colours(__m128 v) const
+    {
+        const __m128 is_ground = _mm_cmpge_ps(v, ground_line);
+        const __m128 t = _mm_mul_ps(v, inverse_horizon);
+        const __m128 is_zenith = _mm_cmple_ps(t, flat_share);
+        const int ground_lanes = _mm_movemask_ps(is_ground);
+        if (ground_lanes == 0xF) return ground;
+        if (_mm_movemask_ps(_mm_or_ps(is_ground, is_zenith)) == 0xF && ground_lanes == 0) return zenith;
+
+        __m128 s = _mm_div_ps(_mm_sub_ps(t, flat_share), gradient_share);
+        const __m128 below_one = _mm_cmplt_ps(s, one);   // NaN is not below one: it becomes 1
+        s = _mm_or_ps(_mm_and_ps(below_one, s), _mm_andnot_ps(below_one, one));
+        __m128i rgb = _mm_setzero_si128();
+        for (int c = 0; c < 3; ++c) {
+            __m128 value = _mm_add_ps(_mm_add_ps(from[c], _mm_mul_ps(difference[c], s)), half);
+            value = _mm_min_ps(_mm_max_ps(value, zero), top);
+            rgb = _mm_or_si128(rgb, _mm_slli_epi32(_mm_cvttps_epi32(value), 16 - 8 * c));
+        }
+        const __m128i zenith_mask = _mm_castps_si128(is_zenith);
+        const __m128i ground_mask = _mm_castps_si128(is_ground);
+        rgb = _mm_or_si128(_mm_and_si128(zenith_mask, zenith), _mm_andnot_si128(zenith_mask, rgb));
+        return _mm_or_si128(_mm_and_si128(ground_mask, ground), _mm_andnot_si128(ground_mask, rgb));
+    }
+};
+
+// Four rolled rows side by side, one lane each: every row keeps its own accumulated v, and the
+// four independent additions per column no longer wait on each other.
+void PaintFourRolledRows(std::uint32_t* out, int width, const float* v_start, float step,
+                         const SkyLanes& lanes)
+{
+    __m128 v = _mm_loadu_ps(v_start);
+    const __m128 steps = _mm_set1_ps(step);
+    const std::size_t stride = static_cast<std::size_t>(width);
+    alignas(16) std::uint32_t colours[4];
+    for (int column = 0; column < width; ++column) {
+        _mm_store_si128(reinterpret_cast<__m128i*>(colours), lanes.Colours(v));
+        std::uint32_t* p = out + column;
+        p[0] = colours[0];
+        p[stride] = colours[1];
+        p[2 * stride] = colours[2];
+        p[3 * stride] = colours[3];
+        v = _mm_add_ps(v, steps);
+    }
+}
+#endif
+
 } // namespace
 
 std::uint32_t SkyColourAt(float v, std::uint32_t zenith_colour, std::uint32_t horizon_colour)
@@ -27,7 +125,7 @@ std::uint32_t SkyColourAt(float v, std::uint32_t zenith_colour, std::uint32_t ho
     const float t = v * kInverseHorizon;
     if (t <= kFlatSkyShare) return zenith_colour & 0xFFFFFFu;
     // NaN (from a NaN roll) lands here too; the clamps keep it out of the conversion.
-    float s = (t - kFlatSkyShare) / 0.8f;
+    float s = (t - kFlatSkyShare) / kGradientShare;
     if (!(s < 1.0f)) s = 1.0f;
     return SkyChannel(zenith_colour, horizon_colour, 16, s) << 16 |
            SkyChannel(zenith_colour, horizon_colour, 8, s) << 8 |
@@ -37,22 +135,30 @@ std::uint32_t SkyColourAt(float v, std::uint32_t zenith_colour, std::uint32_t ho
 void PaintBackground(const RasterTarget& target, const ViewTransform& view,
                      std::uint32_t zenith_colour, std::uint32_t horizon_colour)
 {
-    const float column_step = kViewInverseScale * view.sin_r;
-    for (int row = 0; row < target.height; ++row) {
-        std::uint32_t* out = target.pixels + static_cast<std::size_t>(row) * static_cast<std::size_t>(target.width);
-        const float ly = (static_cast<float>(row) + 0.5f) * kViewInverseScale;
-        if (view.sin_r == 0.0f) {
-            // Upright view: the colour depends on the row alone.
-            FillSpan(out, static_cast<std::size_t>(target.width), SkyColourAt(ly, zenith_colour, horizon_colour));
-            continue;
+    const std::size_t stride = static_cast<std::size_t>(target.width);
+    if (view.sin_r == 0.0f) {
+        // Upright view: the colour depends on the row alone (v is then the row's own height).
+        for (int row = 0; row < target.height; ++row) {
+            const float ly = (static_cast<float>(row) + 0.5f) * kViewInverseScale;
+            FillSpan(target.pixels + static_cast<std::size_t>(row) * stride, stride,
+                     SkyColourAt(ly, zenith_colour, horizon_colour));
         }
-        const float lx = 0.5f * kViewInverseScale;   // centre of column 0
-        float v = ((ly - kHorizonY) * view.cos_r + kHorizonY) + (lx - kViewCentreX) * view.sin_r;
-        for (int column = 0; column < target.width; ++column) {
-            out[column] = SkyColourAt(v, zenith_colour, horizon_colour);
-            v += column_step;
-        }
+        return;
     }
+    const float step = kViewInverseScale * view.sin_r;
+    int row = 0;
+#if defined(__SSE2__)
+    const SkyLanes lanes(zenith_colour, horizon_colour);
+    for (; row + 4 <= target.height; row += 4) {
+        const float v_start[4] = {RowStart(row, view), RowStart(row + 1, view),
+                                  RowStart(row + 2, view), RowStart(row + 3, view)};
+        PaintFourRolledRows(target.pixels + static_cast<std::size_t>(row) * stride, target.width,
+                            v_start, step, lanes);
+    }
+#endif
+    for (; row < target.height; ++row)
+        PaintRolledRow(target.pixels + static_cast<std::size_t>(row) * stride, target.width,
+                       RowStart(row, view), step, zenith_colour, horizon_colour);
 }
 
 } // namespace veldmark

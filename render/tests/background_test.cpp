@@ -67,6 +67,49 @@ TEST(BackgroundTest, RollTiltsTheHorizonAboutTheCentre)
     for (std::uint32_t p : f.pixels) ASSERT_NE(p, 0xDEADBEEFu) << "a pixel was left unwritten";
 }
 
+// The rolled sky as plainly as it can be written: each row starts at column 0 and adds half the
+// roll's sine for every further column.
+std::vector<std::uint32_t> ReferenceRolledSky(int width, int height, float roll, std::uint32_t zenith,
+                                              std::uint32_t horizon)
+{
+    const float c = cosf(roll);
+    const float s = sinf(roll);
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    for (int row = 0; row < height; ++row) {
+        const float ly = (static_cast<float>(row) + 0.5f) * 0.5f;
+        float v = ((ly - 300.0f) * c + 300.0f) + (0.25f - 480.0f) * s;
+        for (int column = 0; column < width; ++column) {
+            pixels[static_cast<std::size_t>(row) * static_cast<std::size_t>(width) + static_cast<std::size_t>(column)] =
+                SkyColourAt(v, zenith, horizon);
+            v += 0.5f * s;
+        }
+    }
+    return pixels;
+}
+
+TEST(BackgroundTest, RolledSkyMatchesThePlainRowByRowSkyExactly)
+{
+    const struct {
+        int width, height;
+        float roll;
+        std::uint32_t zenith, horizon;
+    } cases[] = {
+        {kFrameWidth, kFrameHeight, 0.1f, kZenith, kHorizon},
+        {kFrameWidth, kFrameHeight, -0.35f, 0x243A5E, 0xDE5834},
+        {kFrameWidth, kFrameHeight, 0.0011f, 0x000000, 0xFFFFFF},
+        {37, 23, 1.2f, kZenith, kHorizon},      // rows left over after groups of four
+        {5, 3, -3.0f, 0x102030, 0xF0E0D0},
+        {64, 9, NAN, kZenith, kHorizon},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::uint32_t> pixels(static_cast<std::size_t>(c.width) * static_cast<std::size_t>(c.height));
+        PaintBackground(RasterTarget{pixels.data(), c.width, c.height}, MakeViewTransform(c.roll),
+                        c.zenith, c.horizon);
+        const std::vector<std::uint32_t> expected = ReferenceRolledSky(c.width, c.height, c.roll, c.zenith, c.horizon);
+        ASSERT_EQ(pixels, expected) << "roll " << c.roll << ", " << c.width << " x " << c.height;
+    }
+}
+
 TEST(SunTest, GlowTableEnds)
 {
     GlowTable table;
