@@ -2,6 +2,10 @@
 
 #include <cmath>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace veldmark {
 namespace {
 
@@ -36,6 +40,63 @@ std::uint32_t ApplyGlow(std::uint32_t pixel, const GlowEntry& e)
     };
     return mix(16, e.red) | mix(8, e.green) | mix(0, e.blue);
 }
+
+struct SunPlacement {
+    Vec2 centre;
+    float scale;
+    float halo_squared;   // squared logical radius of the halo
+    float disc_squared;
+};
+
+// Halo, then disc, at a pixel whose squared logical distance from the sun's centre is d2.
+void ShadeSunPixel(std::uint32_t& pixel, float d2, const SunPlacement& sun, const GlowTable& table)
+{
+    if (d2 < sun.halo_squared) {
+        const float scaled = d2 * table.index_scale;
+        const int k = scaled < 1023.0f ? static_cast<int>(scaled) : 1023;
+        const GlowEntry& e = table.entries[static_cast<std::size_t>(k)];
+        if (e.inverse_opacity <= 254) pixel = ApplyGlow(pixel, e);
+    }
+    if (d2 <= sun.disc_squared) pixel = DiscColour(d2, sun.scale);
+}
+
+#if defined(__SSE2__)
+// Four neighbouring pixels: their logical positions and squared distances in SSE2 lanes, with
+// the same IEEE operations in the same order as one pixel at a time; the table look-up and the
+// blend stay per pixel.
+void ShadeFourSunPixels(std::uint32_t* out, int column, float row_centre, const ViewTransform& view,
+                        const SunPlacement& sun, const GlowTable& table)
+{
+    const float first = static_cast<float>(column);
+    const __m128 columns = _mm_setr_ps(first, first + 1.0f, first + 2.0f, first + 3.0f);
+    const __m128 half = _mm_set1_ps(kViewInverseScale);
+    const __m128 px = _mm_mul_ps(_mm_add_ps(columns, _mm_set1_ps(0.5f)), half);
+    const __m128 py = _mm_set1_ps(row_centre * kViewInverseScale);
+    __m128 x = px;
+    __m128 y = py;
+    if (view.sin_r != 0.0f) {
+        const __m128 c = _mm_set1_ps(view.cos_r);
+        const __m128 s = _mm_set1_ps(view.sin_r);
+        const __m128 lx = _mm_sub_ps(px, _mm_set1_ps(kViewCentreX));
+        const __m128 ly = _mm_sub_ps(py, _mm_set1_ps(kViewCentreY));
+        x = _mm_sub_ps(_mm_add_ps(_mm_set1_ps(kViewCentreX), _mm_mul_ps(lx, c)), _mm_mul_ps(ly, s));
+        y = _mm_add_ps(_mm_add_ps(_mm_set1_ps(kViewCentreY), _mm_mul_ps(lx, s)), _mm_mul_ps(ly, c));
+    }
+    const __m128 dx = _mm_sub_ps(x, _mm_set1_ps(sun.centre.x));
+    const __m128 dy = _mm_sub_ps(y, _mm_set1_ps(sun.centre.y));
+    const __m128 d2 = _mm_add_ps(_mm_mul_ps(dx, dx), _mm_mul_ps(dy, dy));
+    // Lanes above the horizon line and inside the halo or the disc need work.
+    const __m128 above = _mm_cmplt_ps(y, _mm_set1_ps(kHorizonY));
+    const __m128 near = _mm_or_ps(_mm_cmplt_ps(d2, _mm_set1_ps(sun.halo_squared)),
+                                  _mm_cmple_ps(d2, _mm_set1_ps(sun.disc_squared)));
+    const int work = _mm_movemask_ps(_mm_and_ps(above, near));
+    if (work == 0) return;
+    alignas(16) float distances[4];
+    _mm_store_ps(distances, d2);
+    for (int lane = 0; lane < 4; ++lane)
+        if (work & (1 << lane)) ShadeSunPixel(out[column + lane], distances[lane], sun, table);
+}
+#endif
 
 } // namespace
 
@@ -84,22 +145,20 @@ void DrawSun(const RasterTarget& target, const ViewTransform& view, Vec2 centre,
     const IndexRange columns = ClampToIndices(floorf(s.x - reach), ceilf(s.x + reach), target.width - 1);
     if (rows.empty() || columns.empty()) return;
 
+    const SunPlacement sun{centre, sun_scale, k_squared, disc_squared};
     for (int i = rows.first; i <= rows.last; ++i) {
         std::uint32_t* out = target.pixels + static_cast<std::size_t>(i) * static_cast<std::size_t>(target.width);
         const float row_centre = static_cast<float>(i) + 0.5f;
-        for (int j = columns.first; j <= columns.last; ++j) {
+        int j = columns.first;
+#if defined(__SSE2__)
+        for (; j + 4 <= columns.last + 1; j += 4) ShadeFourSunPixels(out, j, row_centre, view, sun, table);
+#endif
+        for (; j <= columns.last; ++j) {
             const Vec2 p = PixelCentreToLogical(view, j, row_centre);
             if (p.y >= kHorizonY) continue;
             const float dx = p.x - centre.x;
             const float dy = p.y - centre.y;
-            const float d2 = dx * dx + dy * dy;
-            if (d2 < k_squared) {
-                const float scaled = d2 * table.index_scale;
-                const int k = scaled < 1023.0f ? static_cast<int>(scaled) : 1023;
-                const GlowEntry& e = table.entries[static_cast<std::size_t>(k)];
-                if (e.inverse_opacity <= 254) out[j] = ApplyGlow(out[j], e);
-            }
-            if (d2 <= disc_squared) out[j] = DiscColour(d2, sun_scale);
+            ShadeSunPixel(out[j], dx * dx + dy * dy, sun, table);
         }
     }
 }

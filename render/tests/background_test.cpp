@@ -137,6 +137,69 @@ TEST(SunTest, DiscShadesFromCoreToRim)
     EXPECT_EQ(f.at(960 + 700, 200), sky) << "beyond the halo nothing changes";
 }
 
+// The sun one pixel at a time, as plainly as it can be written, over the whole buffer.
+void ReferenceSun(std::vector<std::uint32_t>& pixels, int width, int height, float roll, Vec2 centre, float scale)
+{
+    GlowTable table;
+    BuildGlowTable(scale, table);
+    const float c = cosf(roll), s = sinf(roll);
+    const float k_squared = table.outer * table.outer;
+    const float disc_radius = 46.0f * scale;
+    for (int i = 0; i < height; ++i)
+        for (int j = 0; j < width; ++j) {
+            const float lx = (static_cast<float>(j) + 0.5f) * 0.5f - 480.0f;
+            const float ly = (static_cast<float>(i) + 0.5f) * 0.5f - 300.0f;
+            const float x = s == 0.0f ? lx + 480.0f : (480.0f + lx * c) - ly * s;
+            const float y = s == 0.0f ? ly + 300.0f : (300.0f + lx * s) + ly * c;
+            if (y >= 300.0f) continue;
+            const float d2 = (x - centre.x) * (x - centre.x) + (y - centre.y) * (y - centre.y);
+            std::uint32_t& p = pixels[static_cast<std::size_t>(i) * static_cast<std::size_t>(width) + static_cast<std::size_t>(j)];
+            if (d2 < k_squared) {
+                const float scaled = d2 * table.index_scale;
+                const GlowEntry& e = table.entries[scaled < 1023.0f ? static_cast<std::size_t>(scaled) : 1023u];
+                if (e.inverse_opacity <= 254) {
+                    std::uint32_t out = 0;
+                    const std::int32_t premultiplied[3] = {e.red, e.green, e.blue};
+                    for (int k = 0; k < 3; ++k) {
+                        const int shift = 16 - 8 * k;
+                        const std::int32_t v = static_cast<std::int32_t>((p >> shift) & 0xFF);
+                        out |= static_cast<std::uint32_t>((v * e.inverse_opacity + premultiplied[k] + 128) >> 8) << shift;
+                    }
+                    p = out;
+                }
+            }
+            if (d2 <= disc_radius * disc_radius) {
+                float u = (sqrtf(d2) - 4.0f * scale) / (disc_radius - 4.0f * scale);
+                u = u < 0.0f ? 0.0f : (u > 1.0f ? 1.0f : u);
+                p = 0xFF0000u | static_cast<std::uint32_t>(230.0f - 73.0f * u + 0.5f) << 8 |
+                    static_cast<std::uint32_t>(163.0f - 71.0f * u + 0.5f);
+            }
+        }
+}
+
+TEST(SunTest, MatchesThePlainPixelByPixelSunExactly)
+{
+    const struct {
+        int width, height;
+        float roll, scale;
+        Vec2 centre;
+    } cases[] = {
+        {kFrameWidth, kFrameHeight, 0.0f, 1.0f, Vec2{480.25f, 150.0f}},
+        {kFrameWidth, kFrameHeight, 0.12f, 1.3f, Vec2{700.0f, 280.0f}},
+        {kFrameWidth, kFrameHeight, -0.3f, 0.5f, Vec2{30.0f, 40.0f}},
+        {203, 150, 0.05f, 0.2f, Vec2{50.0f, 30.0f}},   // a width that leaves pixels after fours
+    };
+    for (const auto& c : cases) {
+        std::vector<std::uint32_t> expected(static_cast<std::size_t>(c.width) * static_cast<std::size_t>(c.height));
+        for (std::size_t i = 0; i < expected.size(); ++i) expected[i] = static_cast<std::uint32_t>(i * 2654435761u) & 0xFFFFFFu;
+        std::vector<std::uint32_t> pixels = expected;
+        ReferenceSun(expected, c.width, c.height, c.roll, c.centre, c.scale);
+        GlowTable table;
+        DrawSun(RasterTarget{pixels.data(), c.width, c.height}, MakeViewTransform(c.roll), c.centre, c.scale, table);
+        ASSERT_EQ(pixels, expected) << "roll " << c.roll << ", scale " << c.scale;
+    }
+}
+
 TEST(SunTest, NeverDrawsBelowTheHorizonLine)
 {
     Frame f;
