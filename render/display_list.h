@@ -40,6 +40,20 @@ inline constexpr std::uint32_t kRadialHeaderWords = 7;
 inline constexpr std::uint32_t kLinearHeaderWords = 10;
 inline constexpr std::uint32_t kEllipticHeaderWords = 12;
 
+// Header words of a command by its opcode; a Disc is all header, and every other opcode keeps
+// its vertex count in its last header word. Unknown opcodes read as flat polygons.
+constexpr std::uint32_t HeaderWords(std::uint32_t opcode)
+{
+    switch (opcode) {
+    case kOpBandPolygon: return kBandHeaderWords;
+    case kOpDisc: return kDiscWords;
+    case kOpRadialPolygon: return kRadialHeaderWords;
+    case kOpLinearPolygon: return kLinearHeaderWords;
+    case kOpEllipticPolygon: return kEllipticHeaderWords;
+    default: return kFlatHeaderWords;   // 0, 2 and every unknown opcode
+    }
+}
+
 struct Vec2 {
     float x;
     float y;

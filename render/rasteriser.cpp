@@ -11,18 +11,6 @@ namespace {
 
 inline constexpr float kMinRadialRadius = 0.5f;   // logical units; smaller gradients are not drawn
 
-std::uint32_t HeaderWords(std::uint32_t opcode)
-{
-    switch (opcode) {
-    case kOpBandPolygon: return kBandHeaderWords;
-    case kOpDisc: return kDiscWords;
-    case kOpRadialPolygon: return kRadialHeaderWords;
-    case kOpLinearPolygon: return kLinearHeaderWords;
-    case kOpEllipticPolygon: return kEllipticHeaderWords;
-    default: return kFlatHeaderWords;   // 0, 2 and every unknown opcode
-    }
-}
-
 Vec2 PointAt(const std::uint32_t* w, std::size_t index)
 {
     return Vec2{WordFloat(w[index]), WordFloat(w[index + 1])};

@@ -192,11 +192,7 @@ void CairoDraw(cairo_t* cr, const Mix& m, const ViewTransform& view)
             p += kDiscWords;
             continue;
         }
-        const std::uint64_t header = op == kOpBandPolygon ? kBandHeaderWords
-                                   : op == kOpRadialPolygon ? kRadialHeaderWords
-                                   : op == kOpLinearPolygon ? kLinearHeaderWords
-                                   : op == kOpEllipticPolygon ? kEllipticHeaderWords
-                                                              : kFlatHeaderWords;
+        const std::uint64_t header = HeaderWords(op);
         if (header > m.length - p) break;
         const std::uint64_t n = w[p + header - 1];
         if (2 * n > m.length - p - header) break;   // a list file cut short

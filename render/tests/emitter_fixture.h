@@ -68,11 +68,7 @@ inline std::vector<Command> Commands(const std::vector<std::uint32_t>& words, st
             p += kDiscWords;
             continue;
         }
-        const std::uint64_t header = op == kOpBandPolygon       ? kBandHeaderWords
-                                     : op == kOpRadialPolygon   ? kRadialHeaderWords
-                                     : op == kOpLinearPolygon   ? kLinearHeaderWords
-                                     : op == kOpEllipticPolygon ? kEllipticHeaderWords
-                                                                : kFlatHeaderWords;
+        const std::uint64_t header = HeaderWords(op);
         const std::uint32_t n = words[p + header - 1];
         commands.push_back(Command{op, words[p + 1], n, p + header});
         p += header + 2ull * n;

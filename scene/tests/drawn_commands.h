@@ -21,12 +21,10 @@ inline std::vector<DrawnCommand> ReadCommands(const std::uint32_t* words, std::u
     std::uint64_t p = 0;
     while (p < length) {
         const std::uint32_t op = words[p];
-        const std::uint64_t header = op == kOpLinearPolygon     ? kLinearHeaderWords
-                                     : op == kOpEllipticPolygon ? kEllipticHeaderWords
-                                                                : kFlatHeaderWords;
+        const std::uint64_t header = HeaderWords(op);
         DrawnCommand c{op, words[p + 1], {}, {}};
         for (std::uint64_t w = p + 2; w + 1 < p + header; ++w) c.fields.push_back(words[w]);
-        const std::uint32_t n = words[p + header - 1];
+        const std::uint32_t n = op == kOpDisc ? 0 : words[p + header - 1];
         for (std::uint32_t i = 0; i < n; ++i)
             c.vertices.push_back(Vec2{WordFloat(words[p + header + 2 * i]),
                                       WordFloat(words[p + header + 2 * i + 1])});

@@ -16,18 +16,6 @@ struct ReadCommand {
     std::vector<Vec2> vertices;
 };
 
-inline std::uint64_t HeaderWords(std::uint32_t op)
-{
-    switch (op) {
-    case kOpBandPolygon: return kBandHeaderWords;
-    case kOpDisc: return kDiscWords;
-    case kOpRadialPolygon: return kRadialHeaderWords;
-    case kOpLinearPolygon: return kLinearHeaderWords;
-    case kOpEllipticPolygon: return kEllipticHeaderWords;
-    default: return kFlatHeaderWords;
-    }
-}
-
 inline std::vector<ReadCommand> ReadList(const std::uint32_t* words, std::uint64_t from,
                                          std::uint64_t to)
 {
