@@ -36,6 +36,22 @@ echo "== preparing the Wine prefix"
 
 start() { "$wine" "$@" >/dev/null 2>&1 & PID=$!; }
 
+# key_ends_run KEY WHAT PROGRAM [ARGS...]: a fresh run of PROGRAM ends with exit code 0 on KEY.
+key_ends_run() {
+    local key=$1 what=$2
+    shift 2
+    start "$@"
+    if wid=$(wait_window '^Veldmark$' 30); then
+        sleep 1
+        xdotool windowfocus --sync "$wid" 2>/dev/null
+        xdotool key "$key"
+        wait_exit "$PID" 20
+        expect "$what ends it with exit code 0 (got $EXIT)" [ "$EXIT" = 0 ]
+    else
+        fail "no window appeared for $what"; kill "$PID" 2>/dev/null
+    fi
+}
+
 echo "== window"
 start "$exe"
 if wid=$(wait_window '^Veldmark$' 30); then
@@ -58,16 +74,7 @@ else
     fail "no window appeared"; kill "$PID" 2>/dev/null
 fi
 
-start "$exe"
-if wid=$(wait_window '^Veldmark$' 30); then
-    sleep 1
-    xdotool windowfocus --sync "$wid" 2>/dev/null
-    xdotool key q
-    wait_exit "$PID" 20
-    expect "Q ends it with exit code 0 (got $EXIT)" [ "$EXIT" = 0 ]
-else
-    fail "no window appeared for Q"; kill "$PID" 2>/dev/null
-fi
+key_ends_run q "Q" "$exe"
 
 echo "== configure"
 start "$scr" /c
@@ -102,16 +109,7 @@ else
     fail "/s showed no window"; kill "$PID" 2>/dev/null
 fi
 
-start "$scr" /s
-if wid=$(wait_window '^Veldmark$' 30); then
-    sleep 1
-    xdotool windowfocus --sync "$wid" 2>/dev/null
-    xdotool key a
-    wait_exit "$PID" 20
-    expect "/s ends on any key with exit code 0 (got $EXIT)" [ "$EXIT" = 0 ]
-else
-    fail "/s showed no window for the key"; kill "$PID" 2>/dev/null
-fi
+key_ends_run a "/s: any key" "$scr" /s
 
 echo "== preview"
 out=$("$wine" "$probe" preview "Z:${scr//\//\\}" | tr -d '\r'; exit "${PIPESTATUS[0]}"); probe_exit=$?
