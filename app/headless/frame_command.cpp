@@ -6,7 +6,7 @@
 #include "app/headless/commands.h"
 #include "app/headless/drive_frame.h"
 #include "app/headless/png_writer.h"
-#include "render/frame_pipeline.h"
+#include "app/pipeline/frame_pipeline.h"
 #include "world/limits.h"
 #include "world/world_gen.h"
 
@@ -29,10 +29,10 @@ constexpr char kName[] = "veldmark-render frame";
 class PngOfFrame : public FrameConsumer {
 public:
     explicit PngOfFrame(std::string path) : path_(std::move(path)) {}
-    bool Consume(const FrameSlot& frame, std::uint64_t) override
+    Delivery Consume(const FrameSlot& frame, std::uint64_t) override
     {
         written_ = WritePngFile(path_, frame.pixels, kFrameWidth, kFrameHeight, error_);
-        return false;
+        return Delivery::Last;
     }
     bool written() const { return written_; }
     const std::string& error() const { return error_; }

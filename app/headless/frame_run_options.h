@@ -6,7 +6,7 @@
 #include <string>
 
 #include "app/headless/args.h"
-#include "render/frame_pipeline.h"
+#include "app/pipeline/frame_pipeline.h"
 
 namespace veldmark::tool {
 
@@ -15,7 +15,6 @@ inline constexpr OptionSpec kFrameRunOptions[] = {
 
 inline constexpr char kFrameRunHelp[] =
     "  --from STEP   the first frame is the one after STEP simulation steps (default 1)\n"
-    "  --count N     frames to produce\n"
     "  --every K     simulation steps between frames (default 1: every frame the window shows)\n"
     "  --workers N   render worker threads, 1 to 8 (default 2, as the program runs)\n";
 

@@ -26,14 +26,14 @@ class PngSink : public FrameConsumer {
 public:
     PngSink(std::filesystem::path dir, Progress& progress) : dir_(std::move(dir)), progress_(progress) {}
 
-    bool Consume(const FrameSlot& frame, std::uint64_t step) override
+    Delivery Consume(const FrameSlot& frame, std::uint64_t step) override
     {
         char name[48];
         std::snprintf(name, sizeof name, "frame-%06llu.png", static_cast<unsigned long long>(step));
         if (!WritePngFile((dir_ / name).string(), frame.pixels, kFrameWidth, kFrameHeight, error_))
-            return false;
+            return Delivery::Last;
         progress_.Update(++written_);
-        return true;
+        return Delivery::Taken;
     }
 
     std::uint64_t written() const { return written_; }

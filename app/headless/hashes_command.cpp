@@ -25,11 +25,11 @@ constexpr char kHashesHelp[] =
 class HashSink : public FrameConsumer {
 public:
     HashSink(std::FILE* out, Progress& progress) : out_(out), progress_(progress) {}
-    bool Consume(const FrameSlot& frame, std::uint64_t step) override
+    Delivery Consume(const FrameSlot& frame, std::uint64_t step) override
     {
         std::fprintf(out_, "%" PRIu64 ",%016" PRIx64 "\n", step, HashPixels(frame.pixels, kFramePixels));
         progress_.Update(++done_);
-        return true;
+        return Delivery::Taken;
     }
     std::uint64_t done() const { return done_; }
 

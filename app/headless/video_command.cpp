@@ -42,7 +42,7 @@ class RawSink : public FrameConsumer {
 public:
     RawSink(int fd, Progress& progress) : fd_(fd), progress_(progress), bytes_(kFrameBytes) {}
 
-    bool Consume(const FrameSlot& frame, std::uint64_t) override
+    Delivery Consume(const FrameSlot& frame, std::uint64_t) override
     {
         // Pixels are 0x00RRGGBB words: in memory B, G, R, 0. Consumers want opaque alpha.
         for (std::size_t i = 0; i < kFramePixels; ++i) {
@@ -56,12 +56,12 @@ public:
             if (n <= 0) {
                 error_ = errno == EPIPE ? "the consumer stopped reading before the last frame"
                                         : std::string("cannot write the frames: ") + std::strerror(errno);
-                return false;
+                return Delivery::Last;
             }
             sent += static_cast<std::size_t>(n);
         }
         progress_.Update(++done_);
-        return true;
+        return Delivery::Taken;
     }
 
     std::uint64_t done() const { return done_; }

@@ -7,6 +7,23 @@
 #include "render/render_worker.h"
 
 namespace veldmark {
+namespace {
+
+// The platform's presentation as the frame pipeline's consumer: a frame it cannot show now
+// waits in its packet for the next iteration.
+class PlatformConsumer final : public FrameConsumer {
+public:
+    explicit PlatformConsumer(Platform& platform) : platform_(platform) {}
+    Delivery Consume(const FrameSlot& frame, std::uint64_t) override
+    {
+        return platform_.Present(frame) ? Delivery::Taken : Delivery::NotNow;
+    }
+
+private:
+    Platform& platform_;
+};
+
+} // namespace
 
 std::uint64_t ElapsedMilliseconds(std::uint64_t t0, std::uint64_t t1, std::uint64_t frequency)
 {
@@ -23,7 +40,7 @@ std::uint64_t ElapsedMilliseconds(std::uint64_t t0, std::uint64_t t1, std::uint6
     return whole_seconds * 1000 + rest_ms;
 }
 
-LoopStep MainLoopIteration(SimState& state, Platform& platform, FrameCounters& counters,
+LoopStep MainLoopIteration(SimState& state, Platform& platform, FrameFlow& flow,
                            std::uint64_t frequency)
 {
     const std::uint64_t t0 = platform.ClockNow();
@@ -37,11 +54,8 @@ LoopStep MainLoopIteration(SimState& state, Platform& platform, FrameCounters& c
         return LoopStep::Stop;
 
     if (state.not_paused == 1) {
-        // Strictly in production order: a later frame that finished first waits its turn.
-        if (const FrameSlot* frame = NextFinishedFrame(state, counters)) {
-            if (platform.Present(*frame)) ReleasePresentedFrame(state, counters);
-        }
-        FillFreeSlots(state, counters);
+        PlatformConsumer screen(platform);
+        AdvanceFrames(state, flow, FrameSchedule{}, screen);
     }
 
     const std::uint64_t elapsed = ElapsedMilliseconds(t0, platform.ClockNow(), frequency);
@@ -61,9 +75,9 @@ StartupFailure RunMainLoop(SimState& state, Platform& platform)
     }
 
     const std::uint64_t frequency = platform.ClockFrequency();
-    FrameCounters counters;
+    FrameFlow flow;
     while (state.running != 0)
-        if (MainLoopIteration(state, platform, counters, frequency) == LoopStep::Stop) break;
+        if (MainLoopIteration(state, platform, flow, frequency) == LoopStep::Stop) break;
 
     // Each worker finishes the frame it holds; only then may the pixels' destination go away.
     workers.Stop();

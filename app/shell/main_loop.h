@@ -6,7 +6,7 @@
 
 #include "app/shell/platform.h"
 #include "app/shell/startup_failure.h"
-#include "render/frame_ring.h"
+#include "app/pipeline/frame_pipeline.h"
 #include "world/sim_state.h"
 
 namespace veldmark {
@@ -21,7 +21,7 @@ enum class LoopStep { Continue, Stop };
 std::uint64_t ElapsedMilliseconds(std::uint64_t t0, std::uint64_t t1, std::uint64_t frequency);
 
 // One pass of the loop. `frequency` is the clock's, read once at start.
-LoopStep MainLoopIteration(SimState& state, Platform& platform, FrameCounters& counters,
+LoopStep MainLoopIteration(SimState& state, Platform& platform, FrameFlow& flow,
                            std::uint64_t frequency);
 
 // Resets the ring, starts the render workers, loops until the run ends, stops the workers and

@@ -88,11 +88,12 @@ protected:
         ResetFrameRing(*s_);
         platform_ = std::make_unique<FakePlatform>(*s_);
     }
-    LoopStep Step() { return MainLoopIteration(*s_, *platform_, counters_, platform_->frequency); }
+    LoopStep Step() { return MainLoopIteration(*s_, *platform_, flow_, platform_->frequency); }
 
     std::unique_ptr<SimState> s_;
     std::unique_ptr<FakePlatform> platform_;
-    FrameCounters counters_;
+    FrameFlow flow_;
+    FrameCounters& counters_ = flow_.counters;
 };
 
 TEST(Pacing, ElapsedTimeIsWholeMillisecondsRoundedDown)

@@ -3,6 +3,7 @@
 // them strictly in production order, and the render workers, which take whichever is Ready.
 // Each packet's state byte is the only synchronisation: the main thread publishes a filled
 // packet with a release store of Ready and reads Done with an acquire load.
+#include <chrono>
 #include <cstdint>
 
 #include "world/sim_state.h"
@@ -27,13 +28,21 @@ void ResetFrameRing(SimState& state);
 // Computes the packet's background parameters from the state: roll, sky colours, sun.
 void WriteSlotTail(SimState& state, SlotTail& tail);
 
+// Clock readings between the stages of one fill, for the benchmark.
+struct FillTimes {
+    using Clock = std::chrono::steady_clock;
+    Clock::time_point start;       // before the simulation steps
+    Clock::time_point simulated;   // after them
+    Clock::time_point built;       // after FrameParams: the display list is written
+    Clock::time_point published;   // after the copy into the packet and the store of Ready
+};
+
 // When the packet of `counters.filled` is Free: runs `steps` simulation steps (the drive moves
 // one step per frame; more skip ahead), builds the frame, copies it into the packet, publishes
 // it as Ready and counts it. Returns false, doing nothing, when that packet is not Free.
-bool FillNextFrame(SimState& state, FrameCounters& counters, std::uint64_t steps = 1);
-
-// Fills Free packets in production order until one is not Free; returns how many.
-int FillFreeSlots(SimState& state, FrameCounters& counters);
+// `times`, when given, receives the clock at each stage.
+bool FillNextFrame(SimState& state, FrameCounters& counters, std::uint64_t steps = 1,
+                   FillTimes* times = nullptr);
 
 // The packet to present next, when a worker has finished it; otherwise nullptr.
 const FrameSlot* NextFinishedFrame(SimState& state, const FrameCounters& counters);

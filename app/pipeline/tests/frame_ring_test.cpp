@@ -1,12 +1,12 @@
-#include "render/frame_ring.h"
+#include "app/pipeline/frame_ring.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
+#include "app/pipeline/frame_pipeline.h"
 #include "render/background.h"
 #include "render/frame_hash.h"
-#include "render/frame_pipeline.h"
 #include "render/render_worker.h"
 #include "sim/sky.h"
 #include "world/tests/fresh_state.h"
@@ -17,6 +17,20 @@ namespace {
 std::uint8_t StateOf(const FrameSlot& slot) { return slot.tail.state.load(); }
 constexpr std::uint8_t kFree = 0, kReady = 1, kRendering = 2, kDone = 3;
 
+// Collects each delivered frame's step and pixel hash; answers with `answer`.
+class HashCollector : public FrameConsumer {
+public:
+    Delivery Consume(const FrameSlot& frame, std::uint64_t step) override
+    {
+        steps.push_back(step);
+        hashes.push_back(HashPixels(frame.pixels, kFramePixels));
+        return answer;
+    }
+    std::vector<std::uint64_t> steps;
+    std::vector<std::uint64_t> hashes;
+    Delivery answer = Delivery::Taken;
+};
+
 class FrameRingTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -24,21 +38,54 @@ protected:
         s_ = testing::FreshState();
         ResetFrameRing(*s_);
     }
+    void FillFreeSlots()
+    {
+        while (FillNextFrame(*s_, counters_)) {}
+    }
     std::unique_ptr<SimState> s_;
-    FrameCounters counters_;
+    FrameFlow flow_;
+    FrameCounters& counters_ = flow_.counters;
+    HashCollector consumer_;
 };
 
 TEST_F(FrameRingTest, FillsEveryFreePacketInOrderThenStops)
 {
-    EXPECT_EQ(FillFreeSlots(*s_, counters_), 4);
+    AdvanceFrames(*s_, flow_, FrameSchedule{}, consumer_);
     EXPECT_EQ(counters_.filled, 4u);
     EXPECT_EQ(float{s_->drive_ticks}, 4.0f) << "one simulation step per frame";
     for (const FrameSlot& slot : s_->frame_slots) {
         EXPECT_EQ(StateOf(slot), kReady);
         EXPECT_GT(slot.list_length, 0u);
     }
-    EXPECT_EQ(FillFreeSlots(*s_, counters_), 0) << "a full ring takes nothing more";
+    AdvanceFrames(*s_, flow_, FrameSchedule{}, consumer_);
+    EXPECT_EQ(counters_.filled, 4u) << "a full ring takes nothing more";
     EXPECT_EQ(float{s_->drive_ticks}, 4.0f);
+    EXPECT_TRUE(consumer_.steps.empty()) << "nothing was finished to deliver";
+}
+
+TEST_F(FrameRingTest, AFrameTheConsumerCannotTakeWaitsInItsPacket)
+{
+    AdvanceFrames(*s_, flow_, FrameSchedule{}, consumer_);
+    s_->frame_slots[0].tail.state = kDone;
+    consumer_.answer = Delivery::NotNow;
+    EXPECT_FALSE(AdvanceFrames(*s_, flow_, FrameSchedule{}, consumer_).delivered);
+    EXPECT_EQ(StateOf(s_->frame_slots[0]), kDone);
+    EXPECT_EQ(counters_.filled, 4u);
+    consumer_.answer = Delivery::Taken;
+    EXPECT_TRUE(AdvanceFrames(*s_, flow_, FrameSchedule{}, consumer_).delivered);
+    EXPECT_EQ(consumer_.steps, (std::vector<std::uint64_t>{1, 1}));
+    EXPECT_EQ(counters_.filled, 5u) << "the freed packet is refilled in the same turn";
+    EXPECT_EQ(StateOf(s_->frame_slots[0]), kReady);
+}
+
+TEST_F(FrameRingTest, TheScheduleSetsTheStepsBetweenFramesAndTheirNumber)
+{
+    AdvanceFrames(*s_, flow_, FrameSchedule{.first_step = 10, .every = 3, .count = 3}, consumer_);
+    EXPECT_EQ(counters_.filled, 3u);
+    EXPECT_EQ(float{s_->drive_ticks}, 16.0f);
+    EXPECT_EQ(flow_.step_of_slot[0], 10u);
+    EXPECT_EQ(flow_.step_of_slot[2], 16u);
+    EXPECT_EQ(StateOf(s_->frame_slots[3]), kFree) << "no frame past the end of the run";
 }
 
 TEST_F(FrameRingTest, PacketCarriesTheFrameAndItsBackground)
@@ -57,7 +104,7 @@ TEST_F(FrameRingTest, PacketCarriesTheFrameAndItsBackground)
 
 TEST_F(FrameRingTest, WorkersClaimTheLowestReadyPacket)
 {
-    FillFreeSlots(*s_, counters_);
+    FillFreeSlots();
     s_->frame_slots[0].tail.state = kRendering;   // another worker has it
     FrameSlot* claimed = ClaimSlot(*s_);
     EXPECT_EQ(claimed, &s_->frame_slots[1]);
@@ -69,7 +116,7 @@ TEST_F(FrameRingTest, WorkersClaimTheLowestReadyPacket)
 
 TEST_F(FrameRingTest, PresentsInProductionOrderWhicheverWorkerFinishesFirst)
 {
-    FillFreeSlots(*s_, counters_);
+    FillFreeSlots();
     s_->frame_slots[1].tail.state = kDone;   // the second frame finished first
     EXPECT_EQ(NextFinishedFrame(*s_, counters_), nullptr) << "it waits for the first";
     s_->frame_slots[0].tail.state = kDone;
@@ -98,19 +145,6 @@ TEST_F(FrameRingTest, EmptyListStillGetsTheWholeBackground)
     EXPECT_EQ(slot.pixels[kFramePixels - 1], kGroundColour);
     EXPECT_EQ(std::count(std::begin(slot.pixels), std::end(slot.pixels), 0xDEADBEEFu), 0);
 }
-
-// Collects each delivered frame's step and pixel hash.
-class HashCollector : public FrameConsumer {
-public:
-    bool Consume(const FrameSlot& frame, std::uint64_t step) override
-    {
-        steps.push_back(step);
-        hashes.push_back(HashPixels(frame.pixels, kFramePixels));
-        return true;
-    }
-    std::vector<std::uint64_t> steps;
-    std::vector<std::uint64_t> hashes;
-};
 
 TEST(FramePipelineTest, FramesAreTheSameWithAnyNumberOfWorkers)
 {
@@ -141,7 +175,10 @@ TEST(FramePipelineTest, StepsAheadMatchStepByStep)
 class StopAfter : public FrameConsumer {
 public:
     explicit StopAfter(int n) : left_(n) {}
-    bool Consume(const FrameSlot&, std::uint64_t) override { return --left_ > 0; }
+    Delivery Consume(const FrameSlot&, std::uint64_t) override
+    {
+        return --left_ > 0 ? Delivery::Taken : Delivery::Last;
+    }
 private:
     int left_;
 };

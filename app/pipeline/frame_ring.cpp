@@ -1,4 +1,4 @@
-#include "render/frame_ring.h"
+#include "app/pipeline/frame_ring.h"
 
 #include <algorithm>
 
@@ -28,28 +28,25 @@ void WriteSlotTail(SimState& state, SlotTail& tail)
     tail.sun_visible = state.sun_visible;
 }
 
-bool FillNextFrame(SimState& state, FrameCounters& counters, std::uint64_t steps)
+bool FillNextFrame(SimState& state, FrameCounters& counters, std::uint64_t steps, FillTimes* times)
 {
     FrameSlot& slot = SlotOf(state, counters.filled);
     // Only the main thread ever moves a packet out of Free, so this check cannot go stale.
     if (slot.tail.state.load(std::memory_order_acquire) != static_cast<std::uint8_t>(SlotState::Free))
         return false;
+    if (times) times->start = FillTimes::Clock::now();
     for (std::uint64_t i = 0; i < std::max<std::uint64_t>(steps, 1); ++i) SimulationStep(state);
+    if (times) times->simulated = FillTimes::Clock::now();
     FrameParams(state);
+    if (times) times->built = FillTimes::Clock::now();
     const std::uint64_t length = std::min<std::uint64_t>(state.display_list_length, kDisplayListWords);
     std::copy_n(state.display_list, length, slot.display_list);
     slot.list_length = length;
     WriteSlotTail(state, slot.tail);
     slot.tail.state.store(static_cast<std::uint8_t>(SlotState::Ready), std::memory_order_release);
+    if (times) times->published = FillTimes::Clock::now();
     ++counters.filled;
     return true;
-}
-
-int FillFreeSlots(SimState& state, FrameCounters& counters)
-{
-    int filled = 0;
-    while (FillNextFrame(state, counters)) ++filled;
-    return filled;
 }
 
 const FrameSlot* NextFinishedFrame(SimState& state, const FrameCounters& counters)
