@@ -21,9 +21,9 @@ CameraPoint Lowered(PlanPoint p, float height) { return CameraPoint{p.x, p.d, he
 } // namespace
 
 void EmitHeadlightBeam(DisplayListWriter& out, const CameraView& view,
-                       std::uint64_t chain_length, float along, float across)
+                       std::uint64_t chain_index, float along, float across)
 {
-    const TrackRef ref = ChainRef(chain_length);
+    const TrackRef ref = ChainRef(chain_index);
     const PlanPoint lamps = TrackToCamera(view.chain, view.camera, ref, along, across);
     const PlanPoint far = TrackToCamera(view.chain, view.camera, ref, along + kBeamReach, across);
     const CameraPoint corners[4] = {Lowered(lamps, kLampLow), Lowered(lamps, kLampHigh),

@@ -34,10 +34,10 @@ void EmitRoadPiece(DisplayListWriter& out, const CameraView& view, const TrackRe
                    bool turns_right);
 
 // The glow of the lead vehicle's headlights falling on the road ahead of it, from (along,
-// across) of the section at visible index `chain_length`. Dropped whole when any of its
+// across) of the section at visible index `chain_index`. Dropped whole when any of its
 // corners is 0.4 or nearer.
 void EmitHeadlightBeam(DisplayListWriter& out, const CameraView& view,
-                       std::uint64_t chain_length, float along, float across);
+                       std::uint64_t chain_index, float along, float across);
 
 // Where rail and post quads go until the depth-ordered pass draws them.
 struct DeferredSink {

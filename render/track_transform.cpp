@@ -21,9 +21,9 @@ void SetChainEntry(SectionChain& chain, std::size_t entry, const SectionRecord& 
     chain.turn_cos[entry] = cosf(section.turn_angle);
 }
 
-CameraRecord MakeCameraRecord(float along, float across, float heading, float lateral_offset)
+CameraRecord MakeCameraRecord(float along, float across, float heading)
 {
-    return CameraRecord{along, across, heading, lateral_offset, sinf(heading), cosf(heading)};
+    return CameraRecord{along, across, sinf(heading), cosf(heading)};
 }
 
 namespace {
@@ -76,15 +76,15 @@ PlanPoint TrackToCamera(const SectionChain& chain, const CameraRecord& camera,
 {
     float a = along;
     float b = across;
-    if (ref.direct) {
+    if (ref.behind_camera) {
         FromBehind(ref, a, b);
     } else {
         const std::size_t count = std::min(chain.count, kMaxVisibleSections);
-        const std::uint64_t k = std::min<std::uint64_t>(ref.chain_length, count);
+        const std::uint64_t k = std::min<std::uint64_t>(ref.chain_index, count);
         for (std::uint64_t i = k; i >= 1; --i) IntoEarlier(chain, static_cast<std::size_t>(i - 1), a, b);
     }
     const float x = a - camera.along;
-    const float y = b - (camera.across + camera.lateral_offset);
+    const float y = b - camera.across;
     const float s = camera.heading_sin;
     const float c = camera.heading_cos;
     return PlanPoint{y * c - x * s, x * c + y * s};

@@ -26,26 +26,25 @@ struct SectionChain {
     std::size_t count;
 };
 
-// The camera in the frame of chain entry 0: along, across (from the road edge), the view
-// angle against the section axis and a lateral offset added to the across position.
+// The camera in the frame of chain entry 0: along, across (from the road edge), and the sine
+// and cosine of the view angle against the section axis, worked out once per frame.
 struct CameraRecord {
     float along;
     float across;
-    float heading;
-    float lateral_offset;
     float heading_sin;
     float heading_cos;
 };
 
-// The frame a point is given in. With `direct` clear: the section at visible index
-// `chain_length` (0 is the camera's own section). With `direct` set: the section just behind
-// the camera, described by the record's own length, turn angle, width and turn flag.
+// The frame a point is given in. With `behind_camera` clear: the section at visible index
+// `chain_index` (0 is the camera's own section). With `behind_camera` set: the section just
+// behind the camera, which is not in the chain, described by the record's own length, turn
+// angle, width and turn flag.
 struct TrackRef {
-    std::uint64_t chain_length;
+    std::uint64_t chain_index;
     float length;
     float turn_angle;
     float width;
-    std::uint8_t direct;
+    std::uint8_t behind_camera;
     std::uint8_t turns_right;
 };
 
@@ -66,10 +65,10 @@ struct CameraView {
 void SetChainEntry(SectionChain& chain, std::size_t entry, const SectionRecord& section,
                    std::uint64_t route_index);
 
-// Fills the camera record's sine and cosine from its heading.
-CameraRecord MakeCameraRecord(float along, float across, float heading, float lateral_offset);
+// The camera record at (along, across) looking `heading` away from the section axis.
+CameraRecord MakeCameraRecord(float along, float across, float heading);
 
-// Carries (along, across) of `ref` into camera plan coordinates. A chain length may name the
+// Carries (along, across) of `ref` into camera plan coordinates. A chain index may name the
 // frame that begins at the end of the last entry (k = count); a larger one is read as that.
 PlanPoint TrackToCamera(const SectionChain& chain, const CameraRecord& camera,
                         const TrackRef& ref, float along, float across);

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "render/near_clip.h"
+#include "world/angles.h"
 #include "world/limits.h"
 
 namespace veldmark {
@@ -27,7 +28,6 @@ constexpr float kCabFloor = 0.5f;
 
 constexpr float kWheelRadius = 0.5f;
 constexpr std::size_t kWheelPoints = 16;
-constexpr float kPi = 3.14159274f;
 
 constexpr std::uint32_t kSideColour = 0x152150;
 constexpr std::uint32_t kEndColour = 0x1C2E66;
@@ -167,7 +167,7 @@ CameraPoint LeadToCamera(const LeadFrame& frame, float across, float along, floa
     }
     const CameraRecord& camera = frame.view->camera;
     const float dx = z - camera.along;
-    const float dy = a - (camera.across + camera.lateral_offset);
+    const float dy = a - camera.across;
     const float depth = (dx * camera.heading_cos) + (dy * camera.heading_sin);
     const float x = (dy * camera.heading_cos) - (dx * camera.heading_sin);
     return CameraPoint{x, depth, height + ((x * x) + (depth * depth)) / -kGroundCurvature};

@@ -28,7 +28,6 @@ constexpr int kWindowHeight = 600;
 constexpr UINT kClassStyle = CS_VREDRAW | CS_HREDRAW | CS_OWNDC;
 
 static_assert(kClassStyle == 0x23);
-static_assert(WS_OVERLAPPEDWINDOW == 0xCF0000);
 
 // The window procedure runs inside DispatchMessageW on the main thread; this is how it finds
 // the host and the state. One host per process.
@@ -143,36 +142,31 @@ StartupFailure Win32Host::Open()
     window_class.lpszClassName = kClassName;
     if (!RegisterClassW(&window_class)) return StartupFailure::RegisterClass;
 
+    // Configure mode never gets here: it shows its message box before any window exists.
+    const ScreensaverMode mode = RunModeOf(state_);
     HWND window = nullptr;
-    switch (RunModeOf(state_)) {
-    case ScreensaverMode::Fullscreen:
+    if (mode == ScreensaverMode::Fullscreen) {
         window = CreateWindowExW(WS_EX_TOPMOST, kClassName, kTitle, WS_POPUP | WS_VISIBLE, 0, 0,
                                  GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr,
                                  instance, nullptr);
-        break;
-    case ScreensaverMode::Preview: {
+    } else if (mode == ScreensaverMode::Preview) {
         HWND parent = FromHandleBits<HWND>(state_.preview_parent);
         RECT client{};
         if (!parent || !GetClientRect(parent, &client)) return StartupFailure::CreateWindow;
         window = CreateWindowExW(0, kClassName, kTitle, WS_CHILD | WS_VISIBLE, 0, 0, client.right, client.bottom,
                                  parent, nullptr, instance, nullptr);
-        break;
-    }
-    case ScreensaverMode::Windowed:
-    case ScreensaverMode::Configure: {
+    } else {
         RECT frame{0, 0, kWindowWidth, kWindowHeight};
         AdjustWindowRect(&frame, WS_OVERLAPPEDWINDOW, FALSE);
         window = CreateWindowExW(0, kClassName, kTitle, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
                                  frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance,
                                  nullptr);
-        break;
-    }
     }
     if (!window) return StartupFailure::CreateWindow;
     handles_->window = window;
     ShowWindow(window, SW_SHOW);
 
-    if (RunModeOf(state_) == ScreensaverMode::Fullscreen) {
+    if (mode == ScreensaverMode::Fullscreen) {
         ShowCursor(FALSE);
         cursor_hidden_ = true;
     }

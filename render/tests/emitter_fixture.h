@@ -37,7 +37,7 @@ struct EmitterFixture {
         view.chain.count = 0;
         for (std::size_t i = 0; i < sections.size() && i < kMaxVisibleSections; ++i)
             SetChainEntry(view.chain, view.chain.count++, sections[i], i);
-        view.camera = MakeCameraRecord(along, across, heading, 0.0f);
+        view.camera = MakeCameraRecord(along, across, heading);
         view.projection = Projection{kTestFocal, 480.0f};
     }
 

@@ -71,7 +71,8 @@ TEST(SceneSetup, MeasuresAcrossFromTheRoadEdgeAndLooksAlongHeadingPlusLook)
     const SceneSetup setup = MakeSceneSetup(*s, in);
     EXPECT_EQ(setup.view.camera.along, 12.0f);
     EXPECT_EQ(setup.view.camera.across, 1.5f);
-    EXPECT_FLOAT_EQ(setup.view.camera.heading, 0.3f);
+    EXPECT_EQ(setup.view.camera.heading_sin, sinf(0.1f + 0.2f));
+    EXPECT_EQ(setup.view.camera.heading_cos, cosf(0.1f + 0.2f));
     EXPECT_FLOAT_EQ(setup.bearing, 1.2f);
     EXPECT_EQ(setup.zoom, 1.0f);
 }

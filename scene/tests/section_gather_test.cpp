@@ -151,7 +151,7 @@ TEST(Gathering, TheSectionBehindKeepsItsMastCornerPairAndWaterhole)
     Gather g({MakeSection(300, 4, 0, false)}, 2.0f);
     GatherBehind(*g.lists, g.road.out, g.road.view, behind, 7);
     ASSERT_EQ(g.lists->mast_count, 1u);   // only its first mast
-    EXPECT_EQ(g.lists->masts[0].ref.direct, 1);
+    EXPECT_EQ(g.lists->masts[0].ref.behind_camera, 1);
     EXPECT_EQ(g.lists->masts[0].blink_phase, 19.0f);   // 7 x 37 mod 120
     EXPECT_EQ(CountKind(*g.lists, kDuck), 6u);
     EXPECT_EQ(g.Drawn().size(), 2u);
