@@ -10,6 +10,7 @@
 #include "scene/lion_drawing.h"
 #include "scene/radio_mast.h"
 #include "scene/tree.h"
+#include "world/route_distance.h"
 
 namespace veldmark {
 namespace {
@@ -54,14 +55,6 @@ void RegisterJunctionRails(DeferredSink& sink, const CameraView& view, const Sec
         EmitJunctionRail(sink, view, BehindRef(*behind), ChainRef(0), behind->length,
                          behind->width, chain.entries[0]->width, (behind->turns_right & 1) != 0);
     }
-}
-
-float RouteBefore(const SimState& state, std::uint64_t section)
-{
-    float sum = 0.0f;
-    for (std::uint64_t k = 0; k < section && k < state.section_count && k < kSectionCapacity; ++k)
-        sum += state.sections[k].length;
-    return sum;
 }
 
 void BuildDrawList(DrawList& list, const FrameLists& lists, const LeadPlacement& lead,
@@ -111,7 +104,7 @@ void DepthOrderedPass(DisplayListWriter& out, SimState& state, const SceneSetup&
     RegisterJunctionRails(sink, view, has_behind ? &state.sections[in.section - 1] : nullptr);
 
     const LeadPlacement lead =
-        PlaceLeadVehicle(view, RouteBefore(state, in.section), in.lead_position);
+        PlaceLeadVehicle(view, RouteDistanceBefore(state, in.section), in.lead_position);
 
     BuildDrawList(list, lists, lead, state.deferred_items, state.deferred_count);
     SortFarToNear(list);

@@ -45,10 +45,6 @@ struct DrawList {
 // camera is on a terminal section.
 void RegisterJunctionRails(DeferredSink& sink, const CameraView& view, const SectionRecord* behind);
 
-// Route distance from the start of the route to the start of `section`, the lengths summed in
-// route order.
-float RouteBefore(const SimState& state, std::uint64_t section);
-
 // Lists every gathered object, the lead vehicle and every deferred item, kind by kind.
 // Deferred items whose depth key is not a number are left out: they have no place in the order.
 void BuildDrawList(DrawList& list, const FrameLists& lists, const LeadPlacement& lead,

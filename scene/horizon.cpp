@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "render/colour_word.h"
 #include "scene/wrap_angle.h"
 #include "world/limits.h"
 
@@ -27,20 +28,6 @@ constexpr float kHillBase = 18.0f;
 constexpr float kHillSwell = 12.0f;
 constexpr float kHillPhase = 1.9f;
 constexpr float kHillRate = 0.9f;
-
-// Nearest whole number (halves away from zero) as a colour channel.
-std::uint32_t Channel(float value)
-{
-    const float r = roundf(value);
-    if (!(r >= 0.0f)) return 0;
-    if (r >= 255.0f) return 255;
-    return static_cast<std::uint32_t>(r);
-}
-
-std::uint32_t Pack(float r, float g, float b)
-{
-    return (Channel(r) << 16) | (Channel(g) << 8) | Channel(b);
-}
 
 struct Outline {
     Vec2 vertices[kMaxSamples + 2];
@@ -117,13 +104,13 @@ float ColumnBearing(const HorizonView& view, float x)
 
 std::uint32_t RangeColour(const MountainRange& range, float light)
 {
-    return Pack(static_cast<float>(range.red) * light, static_cast<float>(range.green) * light,
+    return PackNearest(static_cast<float>(range.red) * light, static_cast<float>(range.green) * light,
                 static_cast<float>(range.blue) * light);
 }
 
 std::uint32_t SnowColour(float darkness)
 {
-    return Pack(238.0f - 168.0f * darkness, 243.0f - 159.0f * darkness,
+    return PackNearest(238.0f - 168.0f * darkness, 243.0f - 159.0f * darkness,
                 248.0f - 144.0f * darkness);
 }
 

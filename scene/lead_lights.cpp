@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "render/shape_emitters.h"
+#include "world/angles.h"
 
 namespace veldmark {
 namespace {
@@ -25,7 +26,6 @@ constexpr std::uint32_t kGlowInner = 0xE6FF503C;
 constexpr std::uint32_t kGlowOuter = 0x00FF2A18;
 constexpr float kGlowReach = 3.2f;
 constexpr std::size_t kGlowPoints = 16;
-constexpr float kTwoPi = 6.2831855f;
 
 void DrawGlow(DisplayListWriter& out, const Projection& projection, const CameraPoint (&lamp)[4])
 {

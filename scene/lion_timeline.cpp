@@ -5,9 +5,6 @@
 namespace veldmark {
 namespace {
 
-// The scene lasts 38 steps, ending when the car is kStopShort units short of the lion.
-constexpr float kSceneSteps = 38.0f;
-constexpr float kStopShort = 3.0f;
 constexpr float kStoppedSpeed = 0.000001f;
 
 // Its acts, by the clock: walking in, watching, then 4 steps of crouch, leap and landing.
@@ -49,12 +46,12 @@ std::uint8_t LeapPose(float p)
 
 float LionClock(float to_go, float car_speed)
 {
-    if (to_go <= 0.0f) return kSceneSteps;
+    if (to_go <= 0.0f) return kLionSceneSteps;
     if (!(car_speed > kStoppedSpeed)) return 0.0f;
-    float share = 1.0f - to_go / (kSceneSteps * car_speed);
+    float share = 1.0f - to_go / (kLionSceneSteps * car_speed);
     if (!(share > 0.0f)) share = 0.0f;   // NaN too: a clock that cannot be read stands at 0
     if (share > 1.0f) share = 1.0f;
-    return kSceneSteps * share;
+    return kLionSceneSteps * share;
 }
 
 LionAct LionAtClock(float t, const float (&spot)[kLionSpotFields])
@@ -87,7 +84,7 @@ void GatherLion(LionList& lions, const CameraView& view, std::uint64_t k, float 
     float to_section = -view.camera.along;
     for (std::uint64_t j = 0; j < k; ++j) to_section += view.chain.entries[j]->length;
     const float along = section.lion_spot[kLionAlong];
-    const float to_go = to_section + along - kStopShort;
+    const float to_go = to_section + along - kLionStopShort;
 
     const LionAct act = LionAtClock(LionClock(to_go, car_speed), section.lion_spot);
     const PlanPoint at =

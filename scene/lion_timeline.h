@@ -10,6 +10,12 @@
 
 namespace veldmark {
 
+// The lion's scene lasts this many steps of the vehicle's approach, ending when the vehicle is
+// kLionStopShort units short of the lion's spot. The vehicle coasts over the same steps and
+// the view widens over them.
+inline constexpr float kLionSceneSteps = 38.0f;
+inline constexpr float kLionStopShort = 3.0f;
+
 // The lion at one moment: its picture, where it is across the road (from the centre line) and
 // how high the leap has lifted it (in units of its size).
 struct LionAct {

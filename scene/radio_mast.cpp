@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "render/ground_polygon.h"
+#include "world/angles.h"
 
 namespace veldmark {
 namespace {
@@ -19,7 +20,6 @@ constexpr std::uint32_t kMemberColour = 0x9AA0A8;
 constexpr std::uint32_t kLightColour = 0xFF2FE6;
 constexpr float kLightRadius = 3.0f;      // world units
 constexpr float kBlinkPeriod = 120.0f;    // ticks
-constexpr float kTwoPi = 6.2831855f;
 constexpr float kDarkLight = 0.02f;       // opacity under which the light is not drawn
 constexpr float kSmallestLight = 0.5f;    // logical pixels
 

@@ -1,6 +1,6 @@
 #include "scene/scene_setup.h"
 
-#include "sim/sky.h"
+#include "scene/daylight.h"
 
 namespace veldmark {
 
@@ -25,7 +25,7 @@ SceneSetup MakeSceneSetup(const SimState& state, const SceneInputs& in)
     const float half_width =
         setup.view.chain.count > 0 ? setup.view.chain.entries[0]->width / 2.0f : 0.0f;
     setup.view.camera = MakeCameraRecord(in.along, in.across + half_width,
-                                         in.heading + in.look_yaw, 0.0f);
+                                         in.heading + in.look_yaw);
     setup.view_width = state.view_width;
     setup.view.projection = Projection{in.focal, setup.view_width * 0.5f};
     setup.bearing = in.yaw + in.look_yaw;

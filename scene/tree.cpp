@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 
+#include "world/angles.h"
+
 namespace veldmark {
 namespace {
 
@@ -35,7 +37,6 @@ constexpr float kShadeDepth = 80.0f;
 
 constexpr std::size_t kRimPoints = 16;
 constexpr std::size_t kLayerPoints = kRimPoints + 1;   // and the centre
-constexpr float kPi = 3.14159274f;
 
 // The layer's screen outline: its rim circle in perspective, with the centre so that a layer
 // seen edge-on still has a body.

@@ -2,10 +2,10 @@
 // Angles in the scene are compared as bearings in [-pi, pi].
 #include <cmath>
 
+#include "world/angles.h"
+
 namespace veldmark {
 
-inline constexpr float kPi = 3.14159274f;
-inline constexpr float kTwoPi = 6.2831855f;
 // Beyond this many radians the bearing is first reduced by a remainder: stepping by 2 pi would
 // take ever longer, and from about 2^24 on it would no longer move at all. Drive angles stay
 // far inside it.

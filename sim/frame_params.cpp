@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "scene/daylight.h"
+#include "scene/lion_timeline.h"
 #include "scene/scene_builder.h"
 #include "scene/wrap_angle.h"
 #include "world/world_gen.h"
@@ -10,16 +12,12 @@
 namespace veldmark {
 namespace {
 
-constexpr float kLionStopShort = 3.0f;      // the vehicle stops this far before the lion
-constexpr float kLionApproachSteps = 38.0f; // the view widens over this many steps before it
-constexpr float kLionLeaveSteps = 83.0f;    // ...and narrows again over this many after
+constexpr float kLionLeaveSteps = 83.0f;    // the view narrows again over this many steps after the lion
 constexpr float kLionWidest = 1.8f;
 constexpr float kMovingSpeed = 1e-6f;
 constexpr float kSteerNarrowing = 0.65f;
 constexpr float kLookNarrowing = 0.39f;
 constexpr float kLookIntoTurn = 0.15f;
-constexpr float kSunRestHeight = 244.0f;
-constexpr float kSunSinkPerStep = 0.061258752f;
 
 // Clamps to [lo, hi], letting not-a-number through for the caller to see.
 float ClampKeepNan(float v, float lo, float hi) { return v < lo ? lo : (v > hi ? hi : v); }
@@ -31,7 +29,7 @@ void PlaceSun(SimState& state, float focal, float look_yaw, float yaw, float tic
         const float scale = focal / kRestFocalLength;
         state.sun_scale = scale;
         state.sun_screen_x = tanf(a) * focal + state.view_width * 0.5f;
-        state.sun_screen_y = kHorizonY - (kSunRestHeight - kSunSinkPerStep * ticks) * scale;
+        state.sun_screen_y = kHorizonY - SunHeight(ticks) * scale;
         state.sun_visible = 1;
     } else {
         state.sun_scale = 0.0f;
@@ -52,7 +50,7 @@ float LionWidening(const SimState& state)
     if (!section.has_lion || !(speed > kMovingSpeed)) return 0.0f;
     const float f = section.lion_spot[kLionAlong] - state.car_along - kLionStopShort;
     if (f > 0.0f) {
-        const float g = ClampKeepNan(f / (-kLionApproachSteps * speed) + 1.0f, 0.0f, 1.0f);
+        const float g = ClampKeepNan(f / (-kLionSceneSteps * speed) + 1.0f, 0.0f, 1.0f);
         return Smooth(g) * kLionWidest;
     }
     const float k = std::min(f / speed / -kLionLeaveSteps, 1.0f);

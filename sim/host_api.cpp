@@ -6,6 +6,7 @@
 #include "sim/history.h"
 #include "sim/simulation_step.h"
 #include "sim/sky.h"
+#include "world/route_distance.h"
 #include "world/world_gen.h"
 
 namespace {
@@ -86,11 +87,7 @@ float LeadSpeed(void)
 float LeadGap(void)
 {
     EnsureWorld();
-    const uint64_t section = g_state.car_section;
-    float before_car = 0.0f;
-    for (uint64_t k = 0; k < section && k < g_state.section_count; ++k)
-        before_car += g_state.sections[k].length;
-    return g_state.lead_position - (before_car + g_state.car_along);
+    return g_state.lead_position - veldmark::CarRoutePosition(g_state);
 }
 
 uint32_t ZenithColour(void)

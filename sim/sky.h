@@ -1,17 +1,11 @@
 #pragma once
-// Light of the drive: the sun sinks with the drive clock, the sky darkens and, while the sun is
-// near the horizon, reddens at the horizon line.
+// The sky of each frame: it darkens as the sun sinks and, while the sun is near the horizon,
+// reddens at the horizon line. The sun's path itself is in scene/daylight.h.
 #include <cstdint>
 
+#include "scene/daylight.h"
+
 namespace veldmark {
-
-// The sun's height above the horizon line in logical pixels at rest zoom: 244 when a drive
-// starts, passing 0 after about 3983 steps.
-float SunHeight(float drive_ticks);
-
-// 0 in full day, 1 at full night: a square rise to 0.5942623 at height -46, then linear to 1
-// at -92.
-float Darkness(float sun_height);
 
 std::uint32_t ZenithColour(float drive_ticks);   // 0x00RRGGBB
 std::uint32_t HorizonColour(float drive_ticks);  // 0x00RRGGBB

@@ -1,10 +1,10 @@
 #pragma once
+#include "world/angles.h"
 #include "world/sim_state.h"
 
 namespace veldmark {
 
 inline constexpr float kRoadWidth = 4.0f;
-inline constexpr float kDegreesToRadians = 0.0174532924f;
 
 // Builds the route from the route table and puts both vehicles at its start, once: every later
 // call returns at once. Safe to call from several threads; one builds, the others wait for it.

@@ -9,8 +9,6 @@
 #include "scene/horizon.h"
 #include "scene/road_surface.h"
 #include "scene/scene_builder.h"
-#include "sim/frame_params.h"
-#include "sim/simulation_step.h"
 #include "world/world_gen.h"
 
 namespace veldmark::test {
@@ -135,33 +133,6 @@ TEST(SceneBuilder, ASectionOutsideTheRouteDrawsOnlyTheHorizon)
 {
     Scene scene;
     EXPECT_EQ(scene.Build(40, 0.0f).size(), 4u);
-}
-
-// Every frame of a whole drive (sampled) is a well-formed list: the commands end exactly at
-// its length, every vertex is a finite number, and it starts with the horizon.
-TEST(SceneBuilder, EveryFrameOfADriveIsAWellFormedFiniteList)
-{
-    Scene scene;
-    SimState& s = *scene.state;
-    constexpr std::uint64_t kSampleEvery = 37;   // lands on corners, sunset and the restart
-    for (std::uint64_t step = 1; step <= 7100; ++step) {
-        SimulationStep(s);
-        if (step % kSampleEvery != 0) continue;
-        FrameParams(s);
-        std::vector<std::uint32_t> words(s.display_list, s.display_list + kDisplayListWords);
-        const auto commands = Commands(words, 0, s.display_list_length);
-        ASSERT_GE(commands.size(), 4u) << "step " << step;
-        const Command& last = commands.back();
-        ASSERT_EQ(last.first_vertex + 2ull * last.vertices, s.display_list_length) << "step " << step;
-        for (const auto& c : commands)
-            for (std::uint32_t i = 0; i < c.vertices; ++i) {
-                const Vec2 v = VertexAt(words, c, i);
-                ASSERT_TRUE(std::isfinite(v.x) && std::isfinite(v.y)) << "step " << step;
-            }
-        // Far range, near range, the snow cap when the peak is in view, then the hills.
-        EXPECT_TRUE(commands[2].colour == kHillColour || commands[3].colour == kHillColour)
-            << "step " << step;
-    }
 }
 
 } // namespace
