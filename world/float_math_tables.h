@@ -28,6 +28,12 @@ inline constexpr double kExpSteps = 0x1.71547652b82fep+6;
 inline constexpr double kExpStep1 = 0x1.62e42fefa4p-7;
 inline constexpr double kExpStep2 = -0x1.8432a1b0e4p-49;
 inline constexpr double kExpStep3 = 0x1.9cc01f97b57ap-89;
+// pi / 2 = kHalfPiPart1 + kHalfPiPart2 + kHalfPiPart3; the first two have 38 bits
+inline constexpr double kHalfPiPart1 = 0x1.921fb5444p+0;
+inline constexpr double kHalfPiPart2 = 0x1.68c234c4c8p-39;
+inline constexpr double kHalfPiPart3 = -0x1.9d747f23e32edp-79;
+// 2 / pi, for choosing the quarter turn (its rounding does not matter)
+inline constexpr double kTwoOverPi = 0x1.45f306dc9c883p-1;
 // pi, pi / 2, 3 pi / 4 and pi / 4 rounded to float
 inline constexpr float kPiFloat = 0x1.921fb6p+1F;
 inline constexpr float kHalfPiFloat = 0x1.921fb6p+0F;

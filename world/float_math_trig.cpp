@@ -17,7 +17,13 @@ namespace {
 constexpr std::uint32_t kTinyBits = 0x39800000;        // 2^-12
 // Up to here |x| < pi/4 and x is its own remainder.
 constexpr std::uint32_t kNoReductionBits = 0x3f490fda;  // the float below pi/4
+// Below this (2^15), k pi/2 is subtracted in double; from here on exactly, in integers.
+constexpr std::uint32_t kModerateBits = 0x47000000;
 constexpr std::uint32_t kInfinityBits = 0x7f800000;
+
+// Adding and subtracting 1.5 * 2^52 rounds a double below 2^51 to the nearest integer.
+constexpr double kRoundShift = 0x1.8p52;
+double NearestInteger(double v) { return (v + kRoundShift) - kRoundShift; }
 
 // Fast path error: the remainder is within 2^-50.5 of its value relative to it (the
 // fraction's three roundings, pi/2's and the product's), the polynomials add 2^-51 and tan's
@@ -25,14 +31,17 @@ constexpr std::uint32_t kInfinityBits = 0x7f800000;
 constexpr double kTrigRelError = 0x1p-47;
 
 // A float's value as a fraction of quarter turns: x = (quadrant + fraction) pi/2, with the
-// quadrant mod 4 and |fraction| <= 1/2 held as a sign and a magnitude of 126 bits.
+// quadrant mod 4 and |fraction| <= 1/2 held as a sign and a magnitude of 190 bits: enough
+// that the bits of 2/pi left out (below 2^-166) stay far below the double-double's 106 bits
+// of even the smallest fraction a float comes to (about 2^-30).
+constexpr int kLimbs = 6;
+
 struct QuarterTurns {
     unsigned quadrant;
     bool negative;
-    std::uint32_t limbs[4];  // the magnitude times 2^126, most significant limb first
+    std::uint32_t limbs[kLimbs];  // the magnitude times 2^190, most significant limb first
 };
 
-constexpr int kSignificandBits = 24;
 constexpr int kExponentBias = 150;  // x = significand * 2^(biased exponent - 150)
 
 QuarterTurns ToQuarterTurns(std::uint32_t abs_bits)
@@ -40,32 +49,34 @@ QuarterTurns ToQuarterTurns(std::uint32_t abs_bits)
     const std::uint32_t significand = (abs_bits & 0x007fffffu) | 0x00800000u;
     const int e = static_cast<int>(abs_bits >> 23) - kExponentBias;
     // Bits of 2/pi with weight 2^-i for i <= e - 2 make x times them a multiple of four
-    // quarter turns, and drop out; the window takes the next 128, from i = e - 1. Bit i sits at
+    // quarter turns, and drop out; the window takes the next 192, from i = e - 1. Bit i sits at
     // position i + 31 of the table, whose first word stands for the bits before the point.
     const int position = e + 30;
     const int word = position >> 5;
     const int shift = position & 31;
-    std::uint32_t window[4];
-    for (int k = 0; k < 4; ++k) {
+    std::uint32_t window[kLimbs];
+    for (int k = 0; k < kLimbs; ++k) {
         const std::uint32_t high = kTwoOverPiWords[word + k];
         const std::uint32_t low = kTwoOverPiWords[word + k + 1];
         window[k] = shift == 0 ? high : (high << shift) | (low >> (32 - shift));
     }
-    // significand * window mod 2^128: the top two bits are the quadrant, the rest the fraction.
-    std::uint32_t product[4];
+    // significand * window mod 2^192: the top two bits are the quadrant, the rest the fraction.
+    std::uint32_t product[kLimbs];
     std::uint64_t carry = 0;
-    for (int k = 3; k >= 0; --k) {
+    for (int k = kLimbs - 1; k >= 0; --k) {
         const std::uint64_t t = std::uint64_t{significand} * window[k] + carry;
         product[k] = static_cast<std::uint32_t>(t);
         carry = t >> 32;
     }
-    QuarterTurns out{product[0] >> 30, false, {product[0] & 0x3fffffffu, product[1], product[2], product[3]}};
+    QuarterTurns out{product[0] >> 30, false, {}};
+    for (int k = 0; k < kLimbs; ++k) out.limbs[k] = product[k];
+    out.limbs[0] &= 0x3fffffffu;
     if (out.limbs[0] & 0x20000000u) {
         // A fraction of a half or more belongs to the next quadrant: take 1 - fraction.
         out.quadrant = (out.quadrant + 1) & 3;
         out.negative = true;
         std::uint64_t borrow = 1;
-        for (int k = 3; k >= 0; --k) {
+        for (int k = kLimbs - 1; k >= 0; --k) {
             const std::uint64_t t = std::uint64_t{~out.limbs[k]} + borrow;
             out.limbs[k] = static_cast<std::uint32_t>(t);
             borrow = t >> 32;
@@ -76,23 +87,23 @@ QuarterTurns ToQuarterTurns(std::uint32_t abs_bits)
 }
 
 constexpr double kLimb = 0x1p32;
-constexpr double kFractionScale = 0x1p-126;
+constexpr double kFractionScale = 0x1p-190;
 
-// The remainder in radians, to within 2^-50.5 of itself.
+// The remainder in radians, to within 2^-50.5 of itself. Past the fourth limb the fraction's
+// bits are below its rounding for every float.
 double RemainderFast(const QuarterTurns& t)
 {
     double f = static_cast<double>(t.limbs[0]) * kLimb + static_cast<double>(t.limbs[1]);
     f = f * kLimb + static_cast<double>(t.limbs[2]);
     f = f * kLimb + static_cast<double>(t.limbs[3]);
-    const double r = f * kFractionScale * kHalfPi.hi;
+    const double r = f * (kFractionScale * kLimb * kLimb) * kHalfPi.hi;
     return t.negative ? -r : r;
 }
 
 DoubleDouble RemainderAccurate(const QuarterTurns& t)
 {
-    DoubleDouble f = TwoSum(static_cast<double>(t.limbs[0]) * kLimb, static_cast<double>(t.limbs[1]));
-    f = Add(DoubleDouble{f.hi * kLimb, f.lo * kLimb}, static_cast<double>(t.limbs[2]));
-    f = Add(DoubleDouble{f.hi * kLimb, f.lo * kLimb}, static_cast<double>(t.limbs[3]));
+    DoubleDouble f{static_cast<double>(t.limbs[0]), 0.0};
+    for (int k = 1; k < kLimbs; ++k) f = Add(DoubleDouble{f.hi * kLimb, f.lo * kLimb}, static_cast<double>(t.limbs[k]));
     const DoubleDouble r = Multiply(DoubleDouble{f.hi * kFractionScale, f.lo * kFractionScale}, kHalfPi);
     return t.negative ? Negate(r) : r;
 }
@@ -193,15 +204,27 @@ bool FlipsSign(float x, TrigKind kind) { return x < 0 && kind != TrigKind::kCos;
 Approximation TrigFast(float x, TrigKind kind)
 {
     const std::uint32_t abs_bits = std::bit_cast<std::uint32_t>(x) & 0x7fffffffu;
+    const double ax = static_cast<double>(x < 0 ? -x : x);
     unsigned quadrant = 0;
-    double r = static_cast<double>(x < 0 ? -x : x);
-    if (abs_bits > kNoReductionBits) {
+    double r = ax;
+    if (abs_bits <= kNoReductionBits) {
+        // x is its own remainder.
+    } else if (abs_bits < kModerateBits) {
+        // k pi/2 in three parts: k times the first two is exact, and so is x minus the first
+        // (Sterbenz); the two roundings that follow are each within 2^-53 of the remainder.
+        const double k = NearestInteger(ax * kTwoOverPi);
+        quadrant = static_cast<unsigned>(static_cast<int>(k)) & 3u;
+        r = ((ax - k * kHalfPiPart1) - k * kHalfPiPart2) - k * kHalfPiPart3;
+    } else {
         const QuarterTurns turns = ToQuarterTurns(abs_bits);
         quadrant = turns.quadrant;
         r = RemainderFast(turns);
     }
-    const double s = SinPolynomial(r);
-    const double c = CosPolynomial(r);
+    // Only the polynomials the result needs: sin in even quadrants is sin r, in odd ones cos r.
+    const bool wants_sin = kind == TrigKind::kTan || ((quadrant & 1) == 0) == (kind == TrigKind::kSin);
+    const bool wants_cos = kind == TrigKind::kTan || ((quadrant & 1) == 0) == (kind == TrigKind::kCos);
+    const double s = wants_sin ? SinPolynomial(r) : 0.0;
+    const double c = wants_cos ? CosPolynomial(r) : 0.0;
     const double v = Combine(
         kind, quadrant, s, c, [](double a) { return -a; }, [](double a, double b) { return a / b; });
     return {FlipsSign(x, kind) ? -v : v, kTrigRelError};

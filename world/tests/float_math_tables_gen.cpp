@@ -98,6 +98,23 @@ void PrintConstants()
                 "inline constexpr double kExpStep3 = %a;\n",
                 c1, c2, c3);
 
+    // pi / 2 in three parts for reducing moderate arguments, the first two short enough that
+    // k times them is exact for every k < 2^15; and 2 / pi for choosing k.
+    Big half_pi, part;
+    mpfr_div_ui(half_pi.v, pi.v, 2, MPFR_RNDN);
+    const double h1 = RoundToBits(half_pi.v, 38);
+    mpfr_sub_d(part.v, half_pi.v, h1, MPFR_RNDN);
+    const double h2 = RoundToBits(part.v, 38);
+    mpfr_sub_d(part.v, part.v, h2, MPFR_RNDN);
+    const double h3 = mpfr_get_d(part.v, MPFR_RNDN);
+    mpfr_ui_div(part.v, 2, pi.v, MPFR_RNDN);
+    std::printf("// pi / 2 = kHalfPiPart1 + kHalfPiPart2 + kHalfPiPart3; the first two have 38 bits\n"
+                "inline constexpr double kHalfPiPart1 = %a;\ninline constexpr double kHalfPiPart2 = %a;\n"
+                "inline constexpr double kHalfPiPart3 = %a;\n"
+                "// 2 / pi, for choosing the quarter turn (its rounding does not matter)\n"
+                "inline constexpr double kTwoOverPi = %a;\n",
+                h1, h2, h3, mpfr_get_d(part.v, MPFR_RNDN));
+
     // The float results of atan2 at infinities, correctly rounded.
     Big q;
     mpfr_t f;
