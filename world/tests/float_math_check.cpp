@@ -3,14 +3,15 @@
 // and pow(x, 0.7) for every x in [0, 1]. It runs on every core, prints its progress and a
 // summary, and exits with 1 on any mismatch.
 //
-//   float_math_check [--pairs N] [--mpfr-all] [sin cos tan atan exp atan2 pow pow07]
+//   float_math_check [--pairs N] [--mpfr-all] [pow07 atan2 pow exp atan sin cos tan]
 //
 // MPFR is the reference. To save its calls, an input is first tried against the C library's
-// double-precision function: glibc documents at most one ulp of double (2^-52 relative) for
-// each of them, so when that result widened to 2^-50 either way still rounds to one float,
-// that float is the correctly rounded result, and it must equal ours. Every other input (and
-// with --mpfr-all, every input) goes to MPFR, and so does a fixed sample of the decided ones,
-// to confirm the shortcut's premise: a sample that disagrees is reported as a mismatch too.
+// double-precision function: glibc's manual lists known errors of a few ulp of double at most
+// for these functions, so when that result widened by 2^-40 either way (hundreds of ulps)
+// still rounds to one float, that float is the correctly rounded result, and it must equal
+// ours. Every other input (and with --mpfr-all, every input) goes to MPFR, and so does one in
+// 4096 of the decided ones, to test the shortcut's premise: a sample on which the library's
+// double and MPFR disagree is reported as a mismatch too.
 #include <atomic>
 #include <bit>
 #include <chrono>
@@ -35,7 +36,7 @@ using veldmark::testing::MpfrUnary;
 
 constexpr std::uint64_t kChunk = 1u << 20;          // inputs per unit of work
 constexpr std::uint64_t kSampleEvery = 1u << 12;    // decided inputs confirmed with MPFR anyway
-constexpr double kLibraryWidening = 0x1p-50;        // four times glibc's stated bound
+constexpr double kLibraryWidening = 0x1p-40;        // far beyond glibc's known errors
 constexpr std::size_t kListedMismatches = 10;
 constexpr std::uint64_t kDefaultPairs = 1'000'000'000;
 
@@ -306,7 +307,7 @@ int main(int argc, char** argv)
             chosen.emplace_back(argv[i]);
         }
     }
-    if (chosen.empty()) chosen = {"sin", "cos", "tan", "atan", "exp", "atan2", "pow", "pow07"};
+    if (chosen.empty()) chosen = {"pow07", "atan2", "pow", "exp", "atan", "sin", "cos", "tan"};
 
     const Unary unary[] = {
         {"sin", Sin, LibrarySin, mpfr_sin},   {"cos", Cos, LibraryCos, mpfr_cos},
