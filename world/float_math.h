@@ -4,7 +4,8 @@
 // one right answer, so these give the same bits with every compiler, library and platform,
 // unlike the C library's sinf and friends. They use IEEE double arithmetic only (no library
 // maths, no fused multiply-add): a fast evaluation with a proven error bound, and, when that
-// lies too close to a rounding boundary to decide, a slower double-double one.
+// lies too close to a rounding boundary to decide, a slower double-double one. Every NaN
+// result is the same positive quiet NaN.
 namespace veldmark {
 
 float Sin(float x);             // correctly rounded sinf

@@ -129,7 +129,7 @@ float Atan(float x)
 {
     const std::uint32_t abs_bits = std::bit_cast<std::uint32_t>(x) & 0x7fffffffu;
     const bool negative = std::signbit(x);
-    if (std::isnan(x)) return x + x;
+    if (std::isnan(x)) return float_math::kQuietNaN;
     if (std::isinf(x)) return WithSignOf(float_math::kHalfPiFloat, negative);
     if (abs_bits < kAtanTinyBits) return x;
     return AtanOfQuotient(negative ? -x : x, 1.0f, false, negative);
@@ -137,7 +137,7 @@ float Atan(float x)
 
 float Atan2(float y, float x)
 {
-    if (std::isnan(x) || std::isnan(y)) return x + y;
+    if (std::isnan(x) || std::isnan(y)) return float_math::kQuietNaN;
     const bool y_negative = std::signbit(y);
     const bool x_negative = std::signbit(x);
     const float ay = y_negative ? -y : y;

@@ -349,7 +349,7 @@ float PowPositive(float ax, float y)
 
 float Exp(float x)
 {
-    if (std::isnan(x)) return x + x;
+    if (std::isnan(x)) return float_math::kQuietNaN;
     if (x > kExpOverflowAbove) return std::numeric_limits<float>::infinity();
     if (x < kExpUnderflowBelow) return 0.0f;
     if ((std::bit_cast<std::uint32_t>(x) & 0x7fffffffu) < kExpTinyBits) return 1.0f;
@@ -367,7 +367,7 @@ float Pow(float x, float y)
     const float infinity = std::numeric_limits<float>::infinity();
     if (y == 0) return 1.0f;
     if (x == 1.0f) return 1.0f;
-    if (std::isnan(x) || std::isnan(y)) return x + y;
+    if (std::isnan(x) || std::isnan(y)) return float_math::kQuietNaN;
     const float ax = std::fabs(x);
     if (std::isinf(y)) {
         if (ax == 1.0f) return 1.0f;  // (-1)^(+-inf)
@@ -383,7 +383,7 @@ float Pow(float x, float y)
         const float magnitude = y < 0 ? infinity : 0.0f;
         return odd ? std::copysign(magnitude, x) : magnitude;
     }
-    if (x < 0 && parity == Parity::kNotInteger) return std::numeric_limits<float>::quiet_NaN();
+    if (x < 0 && parity == Parity::kNotInteger) return float_math::kQuietNaN;
     const float result = PowPositive(ax, y);
     return x < 0 && odd ? -result : result;
 }

@@ -187,7 +187,7 @@ Value Combine(TrigKind kind, unsigned quadrant, const Value& s, const Value& c, 
 float Trig(float x, TrigKind kind)
 {
     const std::uint32_t abs_bits = std::bit_cast<std::uint32_t>(x) & 0x7fffffffu;
-    if (abs_bits >= kInfinityBits) return x - x;  // NaN for infinities, and NaN stays NaN
+    if (abs_bits >= kInfinityBits) return kQuietNaN;  // for infinities, and NaN stays NaN
     if (abs_bits < kTinyBits) return kind == TrigKind::kCos ? 1.0f : x;
     const Approximation fast = TrigFast(x, kind);
     float out = 0;

@@ -42,6 +42,29 @@ TEST(FloatMathSpecial, TrigKeepsSignedZerosAndRejectsInfinities)
     }
 }
 
+// Whatever NaN goes in, the same quiet NaN comes out, so that NaN results too are the same
+// bits with every compiler and processor.
+TEST(FloatMathSpecial, EveryNaNResultIsTheSameQuietNaN)
+{
+    constexpr std::uint32_t kQuiet = 0x7fc00000;
+    const float payload = std::bit_cast<float>(0xffc12345u);
+    const float signalling = std::bit_cast<float>(0x7f800001u);
+    for (float x : {payload, signalling, kNaN}) {
+        EXPECT_EQ(Bits(Sin(x)), kQuiet);
+        EXPECT_EQ(Bits(Cos(x)), kQuiet);
+        EXPECT_EQ(Bits(Tan(x)), kQuiet);
+        EXPECT_EQ(Bits(Atan(x)), kQuiet);
+        EXPECT_EQ(Bits(Exp(x)), kQuiet);
+        EXPECT_EQ(Bits(Atan2(x, payload)), kQuiet);
+        EXPECT_EQ(Bits(Atan2(1.0f, x)), kQuiet);
+        EXPECT_EQ(Bits(Pow(x, 2.0f)), kQuiet);
+        EXPECT_EQ(Bits(Pow(payload, x)), kQuiet);
+    }
+    EXPECT_EQ(Bits(Sin(-kInf)), kQuiet);
+    EXPECT_EQ(Bits(Tan(kInf)), kQuiet);
+    EXPECT_EQ(Bits(Pow(-2.0f, 0.5f)), kQuiet);
+}
+
 TEST(FloatMathSpecial, TinyArgumentsRoundToThemselvesOrOne)
 {
     for (float x : {kMinSubnormal, -kMinSubnormal, 0x1p-126f, 1e-20f, -3e-5f, 0x1.fffffep-13f}) {
