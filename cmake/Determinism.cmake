@@ -5,9 +5,10 @@ if(NOT CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
 endif()
 
 add_compile_options(-ffp-contract=off -fno-fast-math)
-# The float functions are called as plain library calls: the compiler may neither fold them at
-# build time (its folding can differ from the run-time library in the last bit, so Debug and
-# Release would draw different frames) nor fuse a sine and a cosine into one sincos call.
+# The core computes its sines, exponentials and powers with its own correctly rounded functions
+# (world/float_math.h; a test checks that it calls none of the C library's). Where tests and
+# benchmarks call the C library's for comparison, the compiler may neither fold them at build
+# time nor fuse a sine and a cosine into one sincos call.
 add_compile_options(
   -fno-builtin-sinf -fno-builtin-cosf -fno-builtin-tanf -fno-builtin-atanf
   -fno-builtin-atan2f -fno-builtin-expf -fno-builtin-sincosf)

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "render/display_list.h"
+#include "world/float_math.h"
 
 namespace veldmark {
 
@@ -29,7 +30,7 @@ inline constexpr float kViewInverseScale = 0.5f;
 
 inline ViewTransform MakeViewTransform(float roll)
 {
-    return ViewTransform{cosf(roll), sinf(roll)};
+    return ViewTransform{Cos(roll), Sin(roll)};
 }
 
 // Logical point to pixel coordinates. Evaluated the same way at every roll (also at 0, where

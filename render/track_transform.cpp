@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "world/float_math.h"
+
 namespace veldmark {
 
 TrackRef BehindRef(const SectionRecord& behind)
@@ -17,13 +19,13 @@ void SetChainEntry(SectionChain& chain, std::size_t entry, const SectionRecord& 
     if (entry >= kMaxVisibleSections) return;
     chain.entries[entry] = &section;
     chain.route_index[entry] = route_index;
-    chain.turn_sin[entry] = sinf(section.turn_angle);
-    chain.turn_cos[entry] = cosf(section.turn_angle);
+    chain.turn_sin[entry] = Sin(section.turn_angle);
+    chain.turn_cos[entry] = Cos(section.turn_angle);
 }
 
 CameraRecord MakeCameraRecord(float along, float across, float heading)
 {
-    return CameraRecord{along, across, sinf(heading), cosf(heading)};
+    return CameraRecord{along, across, Sin(heading), Cos(heading)};
 }
 
 namespace {
@@ -32,8 +34,8 @@ namespace {
 // section begins, so a point in it is carried back by its length and turned the other way.
 void FromBehind(const TrackRef& ref, float& a, float& b)
 {
-    const float s = sinf(ref.turn_angle);
-    const float c = cosf(ref.turn_angle);
+    const float s = Sin(ref.turn_angle);
+    const float c = Cos(ref.turn_angle);
     const float length = ref.length;
     const float w = ref.width;
     if (ref.turns_right) {

@@ -5,6 +5,7 @@
 
 #include "render/colour_word.h"
 #include "scene/wrap_angle.h"
+#include "world/float_math.h"
 #include "world/limits.h"
 
 namespace veldmark {
@@ -93,13 +94,13 @@ float RangeHeight(const MountainRange& range, float bearing)
     const float r = WrapAngle(bearing + range.centre);
     const float t = r / range.half_width;
     if (!(std::fabs(t) < 1.0f)) return 0.0f;
-    return range.height * cosf(t * kPi / 2.0f) *
-           (0.6f + 0.24f * cosf(range.ripple1 * r) + 0.16f * cosf(range.ripple2 * r + 1.0f));
+    return range.height * Cos(t * kPi / 2.0f) *
+           (0.6f + 0.24f * Cos(range.ripple1 * r) + 0.16f * Cos(range.ripple2 * r + 1.0f));
 }
 
 float ColumnBearing(const HorizonView& view, float x)
 {
-    return WrapAngle(view.bearing + atanf((x - view.view_width / 2.0f) / view.focal));
+    return WrapAngle(view.bearing + Atan((x - view.view_width / 2.0f) / view.focal));
 }
 
 std::uint32_t RangeColour(const MountainRange& range, float light)
@@ -124,7 +125,7 @@ void EmitHorizon(DisplayListWriter& out, const HorizonView& view)
         if (range == &kNearRange) EmitSnowCap(out, view, outline);
     }
     SampleOutline(outline, view, [](float a) {
-        return kHillBase + kHillSwell * sinf(kHillPhase + kHillRate * a);
+        return kHillBase + kHillSwell * Sin(kHillPhase + kHillRate * a);
     });
     out.FlatPolygon(kHillColour, std::span<const Vec2>(outline.vertices, outline.count));
 }

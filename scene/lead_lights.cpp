@@ -4,6 +4,7 @@
 
 #include "render/shape_emitters.h"
 #include "world/angles.h"
+#include "world/float_math.h"
 
 namespace veldmark {
 namespace {
@@ -46,7 +47,7 @@ void DrawGlow(DisplayListWriter& out, const Projection& projection, const Camera
     Vec2 rim[kGlowPoints];
     for (std::size_t k = 0; k < kGlowPoints; ++k) {
         const float angle = (static_cast<float>(k) * kTwoPi) / static_cast<float>(kGlowPoints);
-        rim[k] = Vec2{centre.x + r * cosf(angle), centre.y + r * sinf(angle)};
+        rim[k] = Vec2{centre.x + r * Cos(angle), centre.y + r * Sin(angle)};
     }
     out.RadialPolygon(kGlowInner, kGlowOuter, centre, r, rim);
 }

@@ -5,6 +5,7 @@
 
 #include "render/near_clip.h"
 #include "world/angles.h"
+#include "world/float_math.h"
 #include "world/limits.h"
 
 namespace veldmark {
@@ -82,8 +83,8 @@ void Wheel(LeadPolygon& p, const LeadFrame& frame, float across, float centre)
     p.colour = kWheelColour;
     for (std::size_t k = 0; k < kWheelPoints; ++k) {
         const float t = ((static_cast<float>(k) * 0.0625f) * 2.0f) * kPi;
-        p.vertices[k] = LeadToCamera(frame, across, centre + kWheelRadius * cosf(t),
-                                     kWheelRadius + kWheelRadius * sinf(t));
+        p.vertices[k] = LeadToCamera(frame, across, centre + kWheelRadius * Cos(t),
+                                     kWheelRadius + kWheelRadius * Sin(t));
     }
 }
 

@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "world/float_math.h"
+
 namespace veldmark {
 namespace {
 
@@ -68,7 +70,7 @@ LionAct LionAtClock(float t, const float (&spot)[kLionSpotFields])
     if (u < kLiftOff) return LionAct{pose, rest, 0.0f};
     if (u < kTouchDown) {
         const float q = (u - kLiftOff) / (kTouchDown - kLiftOff);
-        return LionAct{pose, rest + powf(q, kLeapEase) * (land - rest), kLeapHeight * q * (1.0f - q)};
+        return LionAct{pose, rest + Pow(q, kLeapEase) * (land - rest), kLeapHeight * q * (1.0f - q)};
     }
     return LionAct{pose, land, 0.0f};
 }

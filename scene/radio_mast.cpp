@@ -4,6 +4,7 @@
 
 #include "render/ground_polygon.h"
 #include "world/angles.h"
+#include "world/float_math.h"
 
 namespace veldmark {
 namespace {
@@ -88,13 +89,13 @@ float MastLightOpacity(float blink_phase, float ticks)
 {
     float u = fmodf(blink_phase + ticks, kBlinkPeriod);
     if (u < 0.0f) u += kBlinkPeriod;
-    return (1.0f - cosf((kTwoPi * u) / kBlinkPeriod)) / 2.0f;
+    return (1.0f - Cos((kTwoPi * u) / kBlinkPeriod)) / 2.0f;
 }
 
 void DrawMast(DisplayListWriter& out, const CameraView& view, const MastEntry& mast, float ticks)
 {
-    const float cy = cosf(mast.yaw);
-    const float sy = sinf(mast.yaw);
+    const float cy = Cos(mast.yaw);
+    const float sy = Sin(mast.yaw);
     PlanPoint base[4];
     for (int k = 0; k < 4; ++k) {
         const float cx = kCorners[k][0];

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "world/angles.h"
+#include "world/float_math.h"
 
 namespace veldmark {
 namespace {
@@ -58,8 +59,8 @@ const RimDirections& Rim()
         RimDirections r{};
         for (std::size_t j = 0; j < kRimPoints; ++j) {
             const float a = ((static_cast<float>(j) * 0.0625f) * 2.0f) * kPi;
-            r.sin[j] = sinf(a);
-            r.cos[j] = cosf(a);
+            r.sin[j] = Sin(a);
+            r.cos[j] = Cos(a);
         }
         return r;
     }();

@@ -7,6 +7,7 @@
 #include "scene/lion_timeline.h"
 #include "scene/scene_builder.h"
 #include "scene/wrap_angle.h"
+#include "world/float_math.h"
 #include "world/world_gen.h"
 
 namespace veldmark {
@@ -28,7 +29,7 @@ void PlaceSun(SimState& state, float focal, float look_yaw, float yaw, float tic
     if (std::fabs(a) < kSunVisibleAngle) {
         const float scale = focal / kRestFocalLength;
         state.sun_scale = scale;
-        state.sun_screen_x = tanf(a) * focal + state.view_width * 0.5f;
+        state.sun_screen_x = Tan(a) * focal + state.view_width * 0.5f;
         state.sun_screen_y = kHorizonY - SunHeight(ticks) * scale;
         state.sun_visible = 1;
     } else {

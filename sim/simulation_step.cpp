@@ -6,6 +6,7 @@
 #include "scene/lion_timeline.h"
 #include "sim/history.h"
 #include "sim/turn_speed.h"
+#include "world/float_math.h"
 #include "world/route_distance.h"
 #include "world/world_gen.h"
 
@@ -120,7 +121,7 @@ float KeepOnTheRoad(float accel, const ProbeStart& start, float steer)
     const ProbeResult edge = ProbePath(start, kTurnPerSteer * steer);
     if (edge.end == ProbeEnd::Clear) return accel;
     const float n = static_cast<float>(edge.completed);
-    return std::min(accel, expf(-n / kEdgeFadeSteps) * (-start.speed) / (2.0f * std::max(n, 1.0f)));
+    return std::min(accel, Exp(-n / kEdgeFadeSteps) * (-start.speed) / (2.0f * std::max(n, 1.0f)));
 }
 
 // Where the vehicle is after a step; `turned` when it entered the next section.
@@ -146,8 +147,8 @@ void EndOfSection(const SimState& state, const SectionRecord& s, VehicleMove& m)
     }
     if (s.next_section >= state.section_count) return;   // only in a corrupted record
     const float o = s.turns_right ? 1.0f : -1.0f;
-    const float sn = sinf(s.turn_angle);
-    const float cs = cosf(s.turn_angle);
+    const float sn = Sin(s.turn_angle);
+    const float cs = Cos(s.turn_angle);
     const float radius = s.width / 2.0f;
     const SectionRecord& next = state.sections[s.next_section];
     const float x = m.across - (1.0f - cs) * radius * o;
@@ -180,7 +181,7 @@ LookResult LookAtGroup(const SimState& state, float old_angle, float old_amount)
     if (c.slow_for_group && std::fabs(heading) <= kLookHeadingLimit) {
         const float e = c.length - kGroupBeforeEnd - along;
         if (e <= kLookReach) {
-            const float b = atan2f(c.width / 2.0f + kGroupBeyondEdge - across, e) - heading;
+            const float b = Atan2(c.width / 2.0f + kGroupBeyondEdge - across, e) - heading;
             if (std::fabs(b) < kLookLimit && b != 0.0f) {
                 tracking = true;
                 if (std::fabs(b - old_angle) <= kLookTurnPerStep) angle = b;
@@ -245,10 +246,10 @@ ProbeResult ProbePath(const ProbeStart& start, float turn_rate)
     float y = start.along;
     const float v = start.speed;
     for (int i = 0; i < kProbeIterations; ++i) {
-        x += sinf(g + turn_rate / 2.0f) * v;
+        x += Sin(g + turn_rate / 2.0f) * v;
         if (x < start.low) return ProbeResult{ProbeEnd::Low, x, i};
         if (x > start.high) return ProbeResult{ProbeEnd::High, x, i};
-        y += cosf(g + turn_rate / 2.0f) * v;
+        y += Cos(g + turn_rate / 2.0f) * v;
         const float travelled = y - start.along;
         if (travelled < 0.0f || travelled >= kProbeDistance) return ProbeResult{ProbeEnd::Clear, x, i + 1};
         g += turn_rate;
@@ -293,8 +294,8 @@ bool SimulationStep(SimState& state)
 
     // Motion along the arc of half this step's turn, then the section's end.
     const float r = kTurnPerSteer * steer;
-    VehicleMove move{state.car_section, along + cosf(h + r / 2.0f) * speed,
-                     a + sinf(h + r / 2.0f) * speed, h + r, speed, false};
+    VehicleMove move{state.car_section, along + Cos(h + r / 2.0f) * speed,
+                     a + Sin(h + r / 2.0f) * speed, h + r, speed, false};
     EndOfSection(state, s, move);
     const float old_look_angle = move.turned ? 0.0f : float{state.look_angle};
     const float old_look_amount = state.look_amount;

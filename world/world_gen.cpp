@@ -4,6 +4,7 @@
 #include <thread>
 
 #include "world/animal_kinds.h"
+#include "world/float_math.h"
 #include "world/route_table.h"
 
 namespace veldmark {
@@ -58,9 +59,9 @@ void PlaceHerd(SectionRecord& s, const SectionSpec& row)
     for (int j = 0; j < 14; ++j) {
         const float fj = static_cast<float>(j);
         const float along = 30.0f + 6.0f * static_cast<float>(j / 3) +
-                            2.0f * static_cast<float>(j % 3 - 1) + 1.5f * sinf(2.7f * fj);
+                            2.0f * static_cast<float>(j % 3 - 1) + 1.5f * Sin(2.7f * fj);
         const float across =
-            -(12.0f + 5.0f * static_cast<float>(j % 3) + 1.2f * cosf(1.9f * fj));
+            -(12.0f + 5.0f * static_cast<float>(j % 3) + 1.2f * Cos(1.9f * fj));
         const float size = (j % 4 == 1) ? 0.7f : 1.4f;
         AppendAnimal(s.herd, s.herd_count, along, across, kCow, size, 1);
     }
@@ -101,8 +102,8 @@ void PlaceGroup(SectionRecord& s, const SectionSpec& row, int& groups_seen)
             for (int j = 0; j < 7; ++j) {
                 const float n = static_cast<float>(7 * k + j);
                 const float along = g - 6.0f + 4.0f * static_cast<float>(j) +
-                                    6.0f * static_cast<float>(k) + 1.2f * sinf(2.3f * n);
-                const float across = 12.0f + 6.0f * static_cast<float>(k) + cosf(1.7f * n);
+                                    6.0f * static_cast<float>(k) + 1.2f * Sin(2.3f * n);
+                const float across = 12.0f + 6.0f * static_cast<float>(k) + Cos(1.7f * n);
                 AppendAnimal(s.group, s.group_count, along, across, kPig, 1.1f, 0);
             }
         }
@@ -127,7 +128,7 @@ void BuildSection(SectionRecord& s, const SectionSpec& row, std::uint64_t index,
     s.width = kRoadWidth;
     s.is_long = s.length > 1000.0f ? 1 : 0;
     // The point by which the vehicle must be down to the turn speed.
-    s.brake_point = s.is_terminal ? s.length : s.length - 2.0f / tanf(s.turn_angle);
+    s.brake_point = s.is_terminal ? s.length : s.length - 2.0f / Tan(s.turn_angle);
     PlaceRoadside(s, row);
     PlaceHerd(s, row);
     PlaceLion(s, row);
