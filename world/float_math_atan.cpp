@@ -14,7 +14,6 @@ namespace veldmark::float_math {
 namespace {
 
 constexpr double kSixteenths = 16.0;
-constexpr int kTableSteps = 16;
 
 // Fast path error: the quotient's rounding (2^-53), the reduced argument's three roundings and
 // the table's and the polynomial's (each below 2^-53 of the result), and the two additions of
