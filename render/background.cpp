@@ -132,13 +132,16 @@ std::uint32_t SkyColourAt(float v, std::uint32_t zenith_colour, std::uint32_t ho
            SkyChannel(zenith_colour, horizon_colour, 0, s);
 }
 
-void PaintBackground(const RasterTarget& target, const ViewTransform& view,
-                     std::uint32_t zenith_colour, std::uint32_t horizon_colour)
+void PaintBackgroundRows(const RasterTarget& target, const ViewTransform& view,
+                         std::uint32_t zenith_colour, std::uint32_t horizon_colour, IndexRange rows,
+                         SimdLevel)
 {
     const std::size_t stride = static_cast<std::size_t>(target.width);
+    const int last = std::min(rows.last, target.height - 1);
+    int row = std::max(rows.first, 0);
     if (view.sin_r == 0.0f) {
         // Upright view: the colour depends on the row alone (v is then the row's own height).
-        for (int row = 0; row < target.height; ++row) {
+        for (; row <= last; ++row) {
             const float ly = (static_cast<float>(row) + 0.5f) * kViewInverseScale;
             FillSpan(target.pixels + static_cast<std::size_t>(row) * stride, stride,
                      SkyColourAt(ly, zenith_colour, horizon_colour));
@@ -146,19 +149,25 @@ void PaintBackground(const RasterTarget& target, const ViewTransform& view,
         return;
     }
     const float step = kViewInverseScale * view.sin_r;
-    int row = 0;
 #if defined(__SSE2__)
     const SkyLanes lanes(zenith_colour, horizon_colour);
-    for (; row + 4 <= target.height; row += 4) {
+    for (; row + 3 <= last; row += 4) {
         const float v_start[4] = {RowStart(row, view), RowStart(row + 1, view),
                                   RowStart(row + 2, view), RowStart(row + 3, view)};
         PaintFourRolledRows(target.pixels + static_cast<std::size_t>(row) * stride, target.width,
                             v_start, step, lanes);
     }
 #endif
-    for (; row < target.height; ++row)
+    for (; row <= last; ++row)
         PaintRolledRow(target.pixels + static_cast<std::size_t>(row) * stride, target.width,
                        RowStart(row, view), step, zenith_colour, horizon_colour);
+}
+
+void PaintBackground(const RasterTarget& target, const ViewTransform& view,
+                     std::uint32_t zenith_colour, std::uint32_t horizon_colour)
+{
+    PaintBackgroundRows(target, view, zenith_colour, horizon_colour, IndexRange{0, target.height - 1},
+                        ActiveSimdLevel());
 }
 
 } // namespace veldmark

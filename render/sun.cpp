@@ -1,5 +1,6 @@
 #include "render/sun.h"
 
+#include <algorithm>
 #include <cmath>
 
 #if defined(__SSE2__)
@@ -41,15 +42,8 @@ std::uint32_t ApplyGlow(std::uint32_t pixel, const GlowEntry& e)
     return mix(16, e.red) | mix(8, e.green) | mix(0, e.blue);
 }
 
-struct SunPlacement {
-    Vec2 centre;
-    float scale;
-    float halo_squared;   // squared logical radius of the halo
-    float disc_squared;
-};
-
 // Halo, then disc, at a pixel whose squared logical distance from the sun's centre is d2.
-void ShadeSunPixel(std::uint32_t& pixel, float d2, const SunPlacement& sun, const GlowTable& table)
+void ShadeSunPixel(std::uint32_t& pixel, float d2, const PreparedSun& sun, const GlowTable& table)
 {
     if (d2 < sun.halo_squared) {
         const float scaled = d2 * table.index_scale;
@@ -65,7 +59,7 @@ void ShadeSunPixel(std::uint32_t& pixel, float d2, const SunPlacement& sun, cons
 // the same IEEE operations in the same order as one pixel at a time; the table look-up and the
 // blend stay per pixel.
 void ShadeFourSunPixels(std::uint32_t* out, int column, float row_centre, const ViewTransform& view,
-                        const SunPlacement& sun, const GlowTable& table)
+                        const PreparedSun& sun, const GlowTable& table)
 {
     const float first = static_cast<float>(column);
     const __m128 columns = _mm_setr_ps(first, first + 1.0f, first + 2.0f, first + 3.0f);
@@ -132,21 +126,31 @@ void BuildGlowTable(float sun_scale, GlowTable& table)
     }
 }
 
-void DrawSun(const RasterTarget& target, const ViewTransform& view, Vec2 centre, float sun_scale,
-             GlowTable& table)
+PreparedSun PrepareSun(const RasterTarget& target, const ViewTransform& view, Vec2 centre,
+                       float sun_scale, GlowTable& table)
 {
     BuildGlowTable(sun_scale, table);
     const float outer = table.outer;
-    const float k_squared = outer * outer;
-    const float disc_squared = (kDiscRadius * sun_scale) * (kDiscRadius * sun_scale);
+    PreparedSun sun;
+    sun.centre = centre;
+    sun.scale = sun_scale;
+    sun.halo_squared = outer * outer;
+    sun.disc_squared = (kDiscRadius * sun_scale) * (kDiscRadius * sun_scale);
     const Vec2 s = ToPixel(view, centre);
     const float reach = 2.0f * outer;
-    const IndexRange rows = ClampToIndices(floorf(s.y - reach), ceilf(s.y + reach), target.height - 1);
-    const IndexRange columns = ClampToIndices(floorf(s.x - reach), ceilf(s.x + reach), target.width - 1);
-    if (rows.empty() || columns.empty()) return;
+    sun.rows = ClampToIndices(floorf(s.y - reach), ceilf(s.y + reach), target.height - 1);
+    sun.columns = ClampToIndices(floorf(s.x - reach), ceilf(s.x + reach), target.width - 1);
+    if (sun.columns.empty()) sun.rows = IndexRange{0, -1};
+    return sun;
+}
 
-    const SunPlacement sun{centre, sun_scale, k_squared, disc_squared};
-    for (int i = rows.first; i <= rows.last; ++i) {
+void DrawSunRows(const RasterTarget& target, const ViewTransform& view, const PreparedSun& sun,
+                 const GlowTable& table, IndexRange rows, SimdLevel)
+{
+    const int first = std::max(sun.rows.first, rows.first);
+    const int last = std::min(sun.rows.last, rows.last);
+    const IndexRange columns = sun.columns;
+    for (int i = first; i <= last; ++i) {
         std::uint32_t* out = target.pixels + static_cast<std::size_t>(i) * static_cast<std::size_t>(target.width);
         const float row_centre = static_cast<float>(i) + 0.5f;
         int j = columns.first;
@@ -156,11 +160,18 @@ void DrawSun(const RasterTarget& target, const ViewTransform& view, Vec2 centre,
         for (; j <= columns.last; ++j) {
             const Vec2 p = PixelCentreToLogical(view, j, row_centre);
             if (p.y >= kHorizonY) continue;
-            const float dx = p.x - centre.x;
-            const float dy = p.y - centre.y;
+            const float dx = p.x - sun.centre.x;
+            const float dy = p.y - sun.centre.y;
             ShadeSunPixel(out[j], dx * dx + dy * dy, sun, table);
         }
     }
+}
+
+void DrawSun(const RasterTarget& target, const ViewTransform& view, Vec2 centre, float sun_scale,
+             GlowTable& table)
+{
+    const PreparedSun sun = PrepareSun(target, view, centre, sun_scale, table);
+    DrawSunRows(target, view, sun, table, sun.rows, ActiveSimdLevel());
 }
 
 } // namespace veldmark
