@@ -7,6 +7,7 @@
 
 #include "render/sun.h"
 #include "render/tests/reference_background.h"
+#include "render/tests/simd_levels.h"
 
 namespace veldmark {
 namespace {
@@ -83,11 +84,16 @@ TEST(BackgroundTest, RolledSkyMatchesThePlainRowByRowSkyExactly)
         {64, 9, NAN, kZenith, kHorizon},
     };
     for (const auto& c : cases) {
-        std::vector<std::uint32_t> pixels(static_cast<std::size_t>(c.width) * static_cast<std::size_t>(c.height));
-        PaintBackground(RasterTarget{pixels.data(), c.width, c.height}, MakeViewTransform(c.roll),
-                        c.zenith, c.horizon);
         const std::vector<std::uint32_t> expected = test::ReferenceRolledSky(c.width, c.height, c.roll, c.zenith, c.horizon);
-        ASSERT_EQ(pixels, expected) << "roll " << c.roll << ", " << c.width << " x " << c.height;
+        test::SimdLevelGuard guard;
+        for (SimdLevel level : test::MachineSimdLevels()) {
+            std::vector<std::uint32_t> pixels(static_cast<std::size_t>(c.width) * static_cast<std::size_t>(c.height));
+            SetActiveSimdLevel(level);
+            PaintBackground(RasterTarget{pixels.data(), c.width, c.height}, MakeViewTransform(c.roll),
+                            c.zenith, c.horizon);
+            ASSERT_EQ(pixels, expected) << "roll " << c.roll << ", " << c.width << " x " << c.height << ", path "
+                                        << SimdLevelName(level);
+        }
     }
 }
 
@@ -129,15 +135,22 @@ TEST(SunTest, MatchesThePlainPixelByPixelSunExactly)
         {kFrameWidth, kFrameHeight, 0.12f, 1.3f, Vec2{700.0f, 280.0f}},
         {kFrameWidth, kFrameHeight, -0.3f, 0.5f, Vec2{30.0f, 40.0f}},
         {203, 150, 0.05f, 0.2f, Vec2{50.0f, 30.0f}},   // a width that leaves pixels after fours
+        {211, 150, 0.0f, 0.3f, Vec2{60.3f, 40.0f}},    // and after eights, the box starting mid-row
+        {kFrameWidth, kFrameHeight, 0.0f, 3.0f, Vec2{480.0f, 250.0f}},   // a halo past every edge
     };
     for (const auto& c : cases) {
         std::vector<std::uint32_t> expected(static_cast<std::size_t>(c.width) * static_cast<std::size_t>(c.height));
         for (std::size_t i = 0; i < expected.size(); ++i) expected[i] = static_cast<std::uint32_t>(i * 2654435761u) & 0xFFFFFFu;
-        std::vector<std::uint32_t> pixels = expected;
+        const std::vector<std::uint32_t> sky = expected;
         test::ReferenceSun(expected, c.width, c.height, c.roll, c.centre, c.scale);
-        GlowTable table;
-        DrawSun(RasterTarget{pixels.data(), c.width, c.height}, MakeViewTransform(c.roll), c.centre, c.scale, table);
-        ASSERT_EQ(pixels, expected) << "roll " << c.roll << ", scale " << c.scale;
+        test::SimdLevelGuard guard;
+        for (SimdLevel level : test::MachineSimdLevels()) {
+            std::vector<std::uint32_t> pixels = sky;
+            SetActiveSimdLevel(level);
+            GlowTable table;
+            DrawSun(RasterTarget{pixels.data(), c.width, c.height}, MakeViewTransform(c.roll), c.centre, c.scale, table);
+            ASSERT_EQ(pixels, expected) << "roll " << c.roll << ", scale " << c.scale << ", path " << SimdLevelName(level);
+        }
     }
 }
 
