@@ -16,11 +16,22 @@
 
 namespace veldmark {
 
+// A ramp's two colours channel by channel (channel k is bits 8k..8k+7), for paths that broadcast
+// them into vectors of their own width.
+struct RampChannels {
+    float from[4];         // A's channels
+    float difference[4];   // B's minus A's, as floats
+    std::int32_t a[4];
+    std::int32_t b[4];
+};
+
 // Everything a shaded span needs that depends only on the command.
 struct SpanShader {
     ShadeRecord record;
     ViewTransform view;
     float dx, dy, q;   // Linear: P1 - P0 and its squared length
+    RampChannels ramp;       // A to B (Band: dark to light)
+    RampChannels reversed_ramp;   // B to A
 #if defined(__SSE2__)
     RampColours colours;    // A to B (Band: dark to light)
     RampColours reversed;   // B to A (Band's upper half)
