@@ -7,6 +7,9 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+#if defined(VELDMARK_AVX2_PATHS)
+#include <immintrin.h>
+#endif
 
 namespace veldmark {
 namespace {
@@ -117,6 +120,136 @@ void PaintFourRolledRows(std::uint32_t* out, int width, const float* v_start, fl
 }
 #endif
 
+#if defined(VELDMARK_AVX2_PATHS)
+// SkyLanes for eight heights, lane for lane the same operations.
+struct SkyLanes8 {
+    __m256 from[3];         // zenith channels, red first
+    __m256 difference[3];   // horizon minus zenith, as whole numbers
+    __m256i zenith;
+    __m256i ground;
+};
+
+VELDMARK_TARGET_AVX2 SkyLanes8 MakeSkyLanes8(std::uint32_t zenith_colour, std::uint32_t horizon_colour)
+{
+    SkyLanes8 lanes;
+    for (int c = 0; c < 3; ++c) {
+        const int shift = 16 - 8 * c;
+        const int z = static_cast<int>((zenith_colour >> shift) & 0xFFu);
+        const int h = static_cast<int>((horizon_colour >> shift) & 0xFFu);
+        lanes.from[c] = _mm256_set1_ps(static_cast<float>(z));
+        lanes.difference[c] = _mm256_set1_ps(static_cast<float>(h - z));
+    }
+    lanes.zenith = _mm256_set1_epi32(static_cast<int>(zenith_colour & 0xFFFFFFu));
+    lanes.ground = _mm256_set1_epi32(static_cast<int>(kGroundColour));
+    return lanes;
+}
+
+// Every lane's colour, including the gradient.
+VELDMARK_TARGET_AVX2 inline __m256i SkyColours8(__m256 v, const SkyLanes8& lanes)
+{
+    const __m256 is_ground = _mm256_cmp_ps(v, _mm256_set1_ps(kHorizonY), _CMP_GE_OS);
+    const __m256 t = _mm256_mul_ps(v, _mm256_set1_ps(kInverseHorizon));
+    const __m256 is_zenith = _mm256_cmp_ps(t, _mm256_set1_ps(kFlatSkyShare), _CMP_LE_OS);
+    __m256 s = _mm256_div_ps(_mm256_sub_ps(t, _mm256_set1_ps(kFlatSkyShare)), _mm256_set1_ps(kGradientShare));
+    const __m256 below_one = _mm256_cmp_ps(s, _mm256_set1_ps(1.0f), _CMP_LT_OS);   // NaN is not: it becomes 1
+    s = _mm256_blendv_ps(_mm256_set1_ps(1.0f), s, below_one);
+    __m256i rgb = _mm256_setzero_si256();
+    for (int c = 0; c < 3; ++c) {
+        __m256 value = _mm256_add_ps(_mm256_add_ps(lanes.from[c], _mm256_mul_ps(lanes.difference[c], s)), _mm256_set1_ps(0.5f));
+        value = _mm256_min_ps(_mm256_max_ps(value, _mm256_setzero_ps()), _mm256_set1_ps(255.0f));
+        rgb = _mm256_or_si256(rgb, _mm256_sll_epi32(_mm256_cvttps_epi32(value), _mm_cvtsi32_si128(16 - 8 * c)));
+    }
+    rgb = _mm256_blendv_epi8(rgb, lanes.zenith, _mm256_castps_si256(is_zenith));
+    return _mm256_blendv_epi8(rgb, lanes.ground, _mm256_castps_si256(is_ground));
+}
+
+// What one lane set needs: 0 every lane ground, 1 every lane zenith (none ground), 2 anything
+// else.
+VELDMARK_TARGET_AVX2 inline int SkyUniformity8(__m256 v)
+{
+    const int ground = _mm256_movemask_ps(_mm256_cmp_ps(v, _mm256_set1_ps(kHorizonY), _CMP_GE_OS));
+    if (ground == 0xFF) return 0;
+    const __m256 t = _mm256_mul_ps(v, _mm256_set1_ps(kInverseHorizon));
+    const int zenith = _mm256_movemask_ps(_mm256_cmp_ps(t, _mm256_set1_ps(kFlatSkyShare), _CMP_LE_OS));
+    return ground == 0 && zenith == 0xFF ? 1 : 2;
+}
+
+// Eight columns by eight rows: lane r of `columns[k]` is row r's pixel in column k; stored as
+// eight rows of eight.
+VELDMARK_TARGET_AVX2 inline void StoreTransposed8x8(std::uint32_t* out, std::size_t stride, const __m256i* columns)
+{
+    __m256i t[8], u[8];
+    for (int k = 0; k < 8; k += 2) {
+        t[k] = _mm256_unpacklo_epi32(columns[k], columns[k + 1]);
+        t[k + 1] = _mm256_unpackhi_epi32(columns[k], columns[k + 1]);
+    }
+    for (int k = 0; k < 8; k += 4) {
+        u[k] = _mm256_unpacklo_epi64(t[k], t[k + 2]);
+        u[k + 1] = _mm256_unpackhi_epi64(t[k], t[k + 2]);
+        u[k + 2] = _mm256_unpacklo_epi64(t[k + 1], t[k + 3]);
+        u[k + 3] = _mm256_unpackhi_epi64(t[k + 1], t[k + 3]);
+    }
+    for (int r = 0; r < 4; ++r) {
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + static_cast<std::size_t>(r) * stride),
+                            _mm256_permute2x128_si256(u[r], u[r + 4], 0x20));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + static_cast<std::size_t>(r + 4) * stride),
+                            _mm256_permute2x128_si256(u[r], u[r + 4], 0x31));
+    }
+}
+
+// Eight rolled rows side by side, one lane each, as PaintFourRolledRows does four: each row
+// keeps its own accumulated v. Blocks of eight columns that are all ground or all zenith are
+// stored whole; the others have every pixel's colour worked out and turned into rows.
+VELDMARK_TARGET_AVX2 void PaintEightRolledRowsAvx2(std::uint32_t* out, int width, const float* v_start, float step,
+                                                   const SkyLanes8& lanes)
+{
+    __m256 v = _mm256_loadu_ps(v_start);
+    const __m256 steps = _mm256_set1_ps(step);
+    const std::size_t stride = static_cast<std::size_t>(width);
+    int column = 0;
+    for (; column + 8 <= width; column += 8) {
+        __m256 heights[8];
+        int uniform = SkyUniformity8(v);
+        for (int k = 0; k < 8; ++k) {
+            heights[k] = v;
+            if (k > 0 && uniform < 2 && SkyUniformity8(v) != uniform) uniform = 2;
+            v = _mm256_add_ps(v, steps);
+        }
+        std::uint32_t* block = out + column;
+        if (uniform < 2) {
+            const __m256i colour = uniform == 0 ? lanes.ground : lanes.zenith;
+            for (int r = 0; r < 8; ++r) _mm256_storeu_si256(reinterpret_cast<__m256i*>(block + static_cast<std::size_t>(r) * stride), colour);
+            continue;
+        }
+        __m256i colours[8];
+        for (int k = 0; k < 8; ++k) colours[k] = SkyColours8(heights[k], lanes);
+        StoreTransposed8x8(block, stride, colours);
+    }
+    for (; column < width; ++column) {
+        alignas(32) std::uint32_t colours[8];
+        _mm256_store_si256(reinterpret_cast<__m256i*>(colours), SkyColours8(v, lanes));
+        for (int r = 0; r < 8; ++r) out[static_cast<std::size_t>(r) * stride + static_cast<std::size_t>(column)] = colours[r];
+        v = _mm256_add_ps(v, steps);
+    }
+}
+
+// The rows from `row` on, eight at a time, while eight are left; returns the first row not
+// painted.
+VELDMARK_TARGET_AVX2 int PaintRolledRowsAvx2(const RasterTarget& target, const ViewTransform& view, int row, int last,
+                                             std::uint32_t zenith_colour, std::uint32_t horizon_colour)
+{
+    const SkyLanes8 lanes = MakeSkyLanes8(zenith_colour, horizon_colour);
+    const float step = kViewInverseScale * view.sin_r;
+    const std::size_t stride = static_cast<std::size_t>(target.width);
+    for (; row + 7 <= last; row += 8) {
+        float v_start[8];
+        for (int r = 0; r < 8; ++r) v_start[r] = RowStart(row + r, view);
+        PaintEightRolledRowsAvx2(target.pixels + static_cast<std::size_t>(row) * stride, target.width, v_start, step, lanes);
+    }
+    return row;
+}
+#endif
+
 } // namespace
 
 std::uint32_t SkyColourAt(float v, std::uint32_t zenith_colour, std::uint32_t horizon_colour)
@@ -132,13 +265,16 @@ std::uint32_t SkyColourAt(float v, std::uint32_t zenith_colour, std::uint32_t ho
            SkyChannel(zenith_colour, horizon_colour, 0, s);
 }
 
-void PaintBackground(const RasterTarget& target, const ViewTransform& view,
-                     std::uint32_t zenith_colour, std::uint32_t horizon_colour)
+void PaintBackgroundRows(const RasterTarget& target, const ViewTransform& view,
+                         std::uint32_t zenith_colour, std::uint32_t horizon_colour, IndexRange rows,
+                         SimdLevel level)
 {
     const std::size_t stride = static_cast<std::size_t>(target.width);
+    const int last = std::min(rows.last, target.height - 1);
+    int row = std::max(rows.first, 0);
     if (view.sin_r == 0.0f) {
         // Upright view: the colour depends on the row alone (v is then the row's own height).
-        for (int row = 0; row < target.height; ++row) {
+        for (; row <= last; ++row) {
             const float ly = (static_cast<float>(row) + 0.5f) * kViewInverseScale;
             FillSpan(target.pixels + static_cast<std::size_t>(row) * stride, stride,
                      SkyColourAt(ly, zenith_colour, horizon_colour));
@@ -146,19 +282,30 @@ void PaintBackground(const RasterTarget& target, const ViewTransform& view,
         return;
     }
     const float step = kViewInverseScale * view.sin_r;
-    int row = 0;
+#if defined(VELDMARK_AVX2_PATHS)
+    if (level >= SimdLevel::Avx2) row = PaintRolledRowsAvx2(target, view, row, last, zenith_colour, horizon_colour);
+#else
+    (void)level;
+#endif
 #if defined(__SSE2__)
     const SkyLanes lanes(zenith_colour, horizon_colour);
-    for (; row + 4 <= target.height; row += 4) {
+    for (; row + 3 <= last; row += 4) {
         const float v_start[4] = {RowStart(row, view), RowStart(row + 1, view),
                                   RowStart(row + 2, view), RowStart(row + 3, view)};
         PaintFourRolledRows(target.pixels + static_cast<std::size_t>(row) * stride, target.width,
                             v_start, step, lanes);
     }
 #endif
-    for (; row < target.height; ++row)
+    for (; row <= last; ++row)
         PaintRolledRow(target.pixels + static_cast<std::size_t>(row) * stride, target.width,
                        RowStart(row, view), step, zenith_colour, horizon_colour);
+}
+
+void PaintBackground(const RasterTarget& target, const ViewTransform& view,
+                     std::uint32_t zenith_colour, std::uint32_t horizon_colour)
+{
+    PaintBackgroundRows(target, view, zenith_colour, horizon_colour, IndexRange{0, target.height - 1},
+                        ActiveSimdLevel());
 }
 
 } // namespace veldmark

@@ -4,12 +4,18 @@
 #include <cstdint>
 
 #include "render/raster_target.h"
+#include "render/simd_level.h"
 
 namespace veldmark {
 
 inline constexpr std::uint32_t kGroundColour = 0x4A8F43;
 
-// Writes every pixel of a frame-sized target (1920 x 1200).
+// Writes every pixel of the rows of `rows` (within the target).
+void PaintBackgroundRows(const RasterTarget& target, const ViewTransform& view,
+                         std::uint32_t zenith_colour, std::uint32_t horizon_colour, IndexRange rows,
+                         SimdLevel level);
+
+// Writes every pixel of the target.
 void PaintBackground(const RasterTarget& target, const ViewTransform& view,
                      std::uint32_t zenith_colour, std::uint32_t horizon_colour);
 

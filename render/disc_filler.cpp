@@ -1,42 +1,52 @@
 #include "render/disc_filler.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 
-#include "render/pixel_colour.h"
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace veldmark {
 
-void FillDisc(const RasterTarget& target, const ViewTransform& view, std::uint32_t colour,
-              Vec2 centre, float radius, float opacity)
+PreparedDisc PrepareDisc(const RasterTarget& target, const ViewTransform& view, std::uint32_t colour,
+                         Vec2 centre, float radius, float opacity)
 {
+    PreparedDisc disc{};
+    disc.rows = IndexRange{0, -1};
     // Written so that NaN fields draw nothing, rather than reaching the conversions below.
-    if (!(radius >= kMinDiscRadius) || !(opacity >= kMinDiscOpacity)) return;
+    if (!(radius >= kMinDiscRadius) || !(opacity >= kMinDiscOpacity)) return disc;
     // An opacity past 1 would extrapolate beyond both colours (and out of the 0..255 range a
     // channel can hold); it is taken as fully opaque.
     const float alpha = opacity < 1.0f ? opacity : 1.0f;
-    const float keep = 1.0f - alpha;
+    disc.keep = 1.0f - alpha;
 
-    const Vec2 c = ToPixel(view, centre);
+    disc.centre = ToPixel(view, centre);
     const float r = kViewScale * radius;
-    const float r_squared = r * r;
-    const IndexRange rows = ClampToIndices(floorf(c.y - r), ceilf(c.y + r), target.height - 1);
-    const IndexRange columns = ClampToIndices(floorf(c.x - r), ceilf(c.x + r), target.width - 1);
-    if (rows.empty() || columns.empty()) return;
-
+    disc.r_squared = r * r;
+    disc.rows = ClampToIndices(floorf(disc.centre.y - r), ceilf(disc.centre.y + r), target.height - 1);
+    disc.columns = ClampToIndices(floorf(disc.centre.x - r), ceilf(disc.centre.x + r), target.width - 1);
+    if (disc.columns.empty()) disc.rows = IndexRange{0, -1};
     // The colour's share of each channel is the same for every pixel.
-    const Lanes share = Mul(LanesOf(colour), Splat(alpha));
+    for (int k = 0; k < 3; ++k) disc.share[k] = static_cast<float>((colour >> (8 * k)) & 0xFFu) * alpha;
+    return disc;
+}
+
+void FillDiscRows(const RasterTarget& target, const PreparedDisc& disc, IndexRange rows, SimdLevel)
+{
+    const int first = std::max(disc.rows.first, rows.first);
+    const int last = std::min(disc.rows.last, rows.last);
+    const IndexRange columns = disc.columns;
 #if defined(__SSE2__)
-    const __m128 share4[3] = {_mm_set1_ps(static_cast<float>(colour & 0xFFu) * alpha),
-                              _mm_set1_ps(static_cast<float>((colour >> 8) & 0xFFu) * alpha),
-                              _mm_set1_ps(static_cast<float>((colour >> 16) & 0xFFu) * alpha)};
-    const __m128 keep4 = _mm_set1_ps(keep);
-    const __m128 centre_x = _mm_set1_ps(c.x);
-    const __m128 r_squared4 = _mm_set1_ps(r_squared);
+    const __m128 share4[3] = {_mm_set1_ps(disc.share[0]), _mm_set1_ps(disc.share[1]), _mm_set1_ps(disc.share[2])};
+    const __m128 keep4 = _mm_set1_ps(disc.keep);
+    const __m128 centre_x = _mm_set1_ps(disc.centre.x);
+    const __m128 r_squared4 = _mm_set1_ps(disc.r_squared);
 #endif
 
-    for (int i = rows.first; i <= rows.last; ++i) {
-        const float dy = (static_cast<float>(i) + 0.5f) - c.y;
+    for (int i = first; i <= last; ++i) {
+        const float dy = (static_cast<float>(i) + 0.5f) - disc.centre.y;
         const float dy_squared = dy * dy;
         std::uint32_t* row = target.pixels + static_cast<std::size_t>(i) * static_cast<std::size_t>(target.width);
         int j = columns.first;
@@ -61,11 +71,23 @@ void FillDisc(const RasterTarget& target, const ViewTransform& view, std::uint32
         }
 #endif
         for (; j <= columns.last; ++j) {
-            const float dx = (static_cast<float>(j) + 0.5f) - c.x;
-            if (!(dx * dx + dy_squared <= r_squared)) continue;
-            row[j] = (row[j] & 0xFF000000u) | (BlendLanes(row[j], share, keep) & 0xFFFFFFu);
+            const float dx = (static_cast<float>(j) + 0.5f) - disc.centre.x;
+            if (!(dx * dx + dy_squared <= disc.r_squared)) continue;
+            std::uint32_t out = row[j] & 0xFF000000u;
+            for (int k = 0; k < 3; ++k) {
+                const float p = static_cast<float>((row[j] >> (8 * k)) & 0xFFu);
+                out |= static_cast<std::uint32_t>((p * disc.keep + disc.share[k]) + 0.5f) << (8 * k);
+            }
+            row[j] = out;
         }
     }
+}
+
+void FillDisc(const RasterTarget& target, const ViewTransform& view, std::uint32_t colour,
+              Vec2 centre, float radius, float opacity)
+{
+    const PreparedDisc disc = PrepareDisc(target, view, colour, centre, radius, opacity);
+    FillDiscRows(target, disc, disc.rows, ActiveSimdLevel());
 }
 
 } // namespace veldmark

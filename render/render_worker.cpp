@@ -2,10 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
-#include <system_error>
-
-#include "render/background.h"
-#include "render/rasteriser.h"
+#include <exception>
 
 namespace veldmark {
 namespace {
@@ -19,16 +16,20 @@ bool StopRequested(const SimState& state)
 
 } // namespace
 
-void RenderSlot(FrameSlot& slot, GlowTable& glow)
+void RenderSlot(FrameSlot& slot, BandScratch& scratch)
 {
     const SlotTail& tail = slot.tail;
-    const RasterTarget target{slot.pixels, kFrameWidth, kFrameHeight};
-    const ViewTransform view = MakeViewTransform(tail.roll);
-    PaintBackground(target, view, tail.zenith_colour, tail.horizon_colour);
-    if (tail.sun_visible & 1) DrawSun(target, view, Vec2{tail.sun_x, tail.sun_y}, tail.sun_scale, glow);
-    if (slot.list_length != 0)
-        RasteriseDisplayList(target, tail.roll, slot.display_list,
-                             std::min<std::uint64_t>(slot.list_length, kDisplayListWords));
+    const FrameBackground background{tail.zenith_colour, tail.horizon_colour, (tail.sun_visible & 1) != 0,
+                                     Vec2{tail.sun_x, tail.sun_y}, tail.sun_scale};
+    RenderInBands(RasterTarget{slot.pixels, kFrameWidth, kFrameHeight}, tail.roll, &background,
+                  slot.display_list, std::min<std::uint64_t>(slot.list_length, kDisplayListWords), scratch,
+                  ActiveSimdLevel());
+}
+
+void RenderSlot(FrameSlot& slot, GlowTable&)
+{
+    thread_local const std::unique_ptr<BandScratch> scratch = std::make_unique<BandScratch>();
+    RenderSlot(slot, *scratch);
 }
 
 FrameSlot* ClaimSlot(SimState& state)
@@ -43,16 +44,15 @@ FrameSlot* ClaimSlot(SimState& state)
     return nullptr;
 }
 
-void RenderWorker(SimState& state)
+void RenderWorker(SimState& state, BandScratch& scratch)
 {
-    GlowTable glow;   // per-worker scratch, rebuilt for every frame that shows the sun
     while (!StopRequested(state)) {
         FrameSlot* slot = ClaimSlot(state);
         if (!slot) {
             std::this_thread::sleep_for(kIdleSleep);
             continue;
         }
-        RenderSlot(*slot, glow);
+        RenderSlot(*slot, scratch);
         slot->tail.state.store(static_cast<std::uint8_t>(SlotState::Done), std::memory_order_release);
     }
 }
@@ -65,8 +65,9 @@ bool RenderWorkers::Start(SimState& state, std::size_t count)
     state.workers_stop.store(0, std::memory_order_release);
     for (std::size_t i = 0; i < count; ++i) {
         try {
-            threads_[i] = std::thread(RenderWorker, std::ref(state));
-        } catch (const std::system_error&) {
+            if (!scratch_[i]) scratch_[i] = std::make_unique<BandScratch>();
+            threads_[i] = std::thread(RenderWorker, std::ref(state), std::ref(*scratch_[i]));
+        } catch (const std::exception&) {   // std::system_error, std::bad_alloc
             Stop();
             return false;
         }

@@ -4,9 +4,10 @@
 // ring and the stop flag.
 #include <array>
 #include <cstddef>
+#include <memory>
 #include <thread>
 
-#include "render/sun.h"
+#include "render/banded_frame.h"
 #include "world/sim_state.h"
 
 namespace veldmark {
@@ -14,15 +15,22 @@ namespace veldmark {
 inline constexpr std::size_t kRenderWorkerCount = 2;   // what the program runs
 inline constexpr std::size_t kMaxRenderWorkers = 8;    // what the tools allow, for measuring
 
-// Paints a packet's pixels from its list and tail. `glow` is the caller's scratch.
+// Paints a packet's pixels from its list and tail, band by band, on the vector path chosen for
+// the process. `scratch` is the caller's, reused from frame to frame.
+void RenderSlot(FrameSlot& slot, BandScratch& scratch);
+
+// The same for callers that keep only a glow table, as the bench tool does for now: it paints
+// through a scratch of this thread's own, made on its first call (the table goes unused). To
+// be removed once every caller keeps a BandScratch.
 void RenderSlot(FrameSlot& slot, GlowTable& glow);
 
 // Takes the lowest-numbered Ready packet (Ready to Rendering), or returns nullptr.
 FrameSlot* ClaimSlot(SimState& state);
 
 // The thread body: render whatever is Ready, idle 1 ms at a time, leave when workers_stop is set
-// (looked at only between frames, so a claimed frame is always finished).
-void RenderWorker(SimState& state);
+// (looked at only between frames, so a claimed frame is always finished). `scratch` is this
+// worker's own.
+void RenderWorker(SimState& state, BandScratch& scratch);
 
 // Starts and stops the worker threads. Stopping sets workers_stop and waits for every worker.
 class RenderWorkers {
@@ -33,13 +41,15 @@ public:
     ~RenderWorkers() { Stop(); }
 
     // Clears workers_stop and starts `count` workers (1 to kMaxRenderWorkers). False when a
-    // thread could not be started; the ones that did start are stopped again.
+    // thread or its scratch could not be had; the ones that did start are stopped again. Each
+    // worker's scratch is made on the first start and kept for later ones.
     bool Start(SimState& state, std::size_t count = kRenderWorkerCount);
     void Stop();
 
 private:
     SimState* state_ = nullptr;
     std::array<std::thread, kMaxRenderWorkers> threads_;
+    std::array<std::unique_ptr<BandScratch>, kMaxRenderWorkers> scratch_;
 };
 
 } // namespace veldmark

@@ -7,6 +7,14 @@
 //
 // Every path computes bit for bit what the one-pixel code computes, so the choice changes only
 // the speed, never a pixel.
+// The AVX2 paths are compiled function by function with the target attribute (never a whole file
+// with -mavx2, whose inline functions the linker could hand to callers on older processors), and
+// only by compilers that have it; elsewhere every path is the SSE2 one.
+#if (defined(__GNUC__) || defined(__clang__)) && defined(__x86_64__)
+#define VELDMARK_AVX2_PATHS 1
+#define VELDMARK_TARGET_AVX2 __attribute__((target("avx2")))
+#endif
+
 namespace veldmark {
 
 enum class SimdLevel { Sse2 = 0, Avx2 = 1, Avx512 = 2 };

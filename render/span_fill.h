@@ -1,14 +1,16 @@
 #pragma once
 // Filling a run of pixels with one value: the common case of the whole rasteriser (flat
 // polygons are most of a frame). A plain run-time-length loop stays scalar under -O2, so the
-// fill is written with 16-byte stores, eight pixels a step. SSE2 is part of every x86-64, so no
-// run-time dispatch is needed; elsewhere the same shape falls back to 32-bit stores.
+// fill is written with 16-byte stores, eight pixels a step; the AVX2 path uses 32-byte stores.
+// Elsewhere the same shape falls back to 32-bit stores.
 #include <cstddef>
 #include <cstdint>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
+
+#include "render/simd_level.h"
 
 namespace veldmark {
 
@@ -39,5 +41,10 @@ inline void FillSpan(std::uint32_t* out, std::size_t count, std::uint32_t value)
 #endif
     for (std::size_t k = 0; k < count; ++k) out[k] = value;
 }
+
+using SpanFillFn = void (*)(std::uint32_t* out, std::size_t count, std::uint32_t value);
+
+// FillSpan, or the same with 32-byte stores on the AVX2 path.
+SpanFillFn SpanFillFunction(SimdLevel level);
 
 } // namespace veldmark

@@ -1,9 +1,13 @@
 #include "render/sun.h"
 
+#include <algorithm>
 #include <cmath>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
+#endif
+#if defined(VELDMARK_AVX2_PATHS)
+#include <immintrin.h>
 #endif
 
 namespace veldmark {
@@ -41,15 +45,8 @@ std::uint32_t ApplyGlow(std::uint32_t pixel, const GlowEntry& e)
     return mix(16, e.red) | mix(8, e.green) | mix(0, e.blue);
 }
 
-struct SunPlacement {
-    Vec2 centre;
-    float scale;
-    float halo_squared;   // squared logical radius of the halo
-    float disc_squared;
-};
-
 // Halo, then disc, at a pixel whose squared logical distance from the sun's centre is d2.
-void ShadeSunPixel(std::uint32_t& pixel, float d2, const SunPlacement& sun, const GlowTable& table)
+void ShadeSunPixel(std::uint32_t& pixel, float d2, const PreparedSun& sun, const GlowTable& table)
 {
     if (d2 < sun.halo_squared) {
         const float scaled = d2 * table.index_scale;
@@ -61,11 +58,62 @@ void ShadeSunPixel(std::uint32_t& pixel, float d2, const SunPlacement& sun, cons
 }
 
 #if defined(__SSE2__)
-// Four neighbouring pixels: their logical positions and squared distances in SSE2 lanes, with
-// the same IEEE operations in the same order as one pixel at a time; the table look-up and the
-// blend stay per pixel.
+// The glow entries of four pixels, one channel per vector.
+struct GlowLanes {
+    __m128i red, green, blue, inverse_opacity;
+};
+
+inline GlowLanes LoadGlow4(const GlowTable& table, __m128i index)
+{
+    alignas(16) std::int32_t k[4];
+    _mm_store_si128(reinterpret_cast<__m128i*>(k), index);
+    const auto entry = [&table](std::int32_t i) {
+        return _mm_loadu_si128(reinterpret_cast<const __m128i*>(&table.entries[static_cast<std::size_t>(i)]));
+    };
+    // Four entries of (red, green, blue, inverse opacity) turned into four channels of four.
+    const __m128i e0 = entry(k[0]), e1 = entry(k[1]), e2 = entry(k[2]), e3 = entry(k[3]);
+    const __m128i low01 = _mm_unpacklo_epi32(e0, e1), low23 = _mm_unpacklo_epi32(e2, e3);
+    const __m128i high01 = _mm_unpackhi_epi32(e0, e1), high23 = _mm_unpackhi_epi32(e2, e3);
+    return GlowLanes{_mm_unpacklo_epi64(low01, low23), _mm_unpackhi_epi64(low01, low23),
+                     _mm_unpacklo_epi64(high01, high23), _mm_unpackhi_epi64(high01, high23)};
+}
+
+// ApplyGlow in 32-bit lanes. Channels and inverse opacities (at most 254 where it is used) fit in
+// 16 bits, so madd's 16-bit products are the whole products.
+inline __m128i GlowBlend4(__m128i pixels, const GlowLanes& g)
+{
+    const __m128i byte = _mm_set1_epi32(0xFF);
+    const __m128i round = _mm_set1_epi32(128);
+    const auto mix = [&](int shift, __m128i premultiplied) {
+        const __m128i c = _mm_and_si128(_mm_srli_epi32(pixels, shift), byte);
+        const __m128i v = _mm_add_epi32(_mm_add_epi32(_mm_madd_epi16(c, g.inverse_opacity), premultiplied), round);
+        return _mm_slli_epi32(_mm_srli_epi32(v, 8), shift);
+    };
+    return _mm_or_si128(_mm_or_si128(mix(16, g.red), mix(8, g.green)), mix(0, g.blue));
+}
+
+// DiscColour of four squared distances.
+inline __m128i DiscColours4(__m128 d2, float sun_scale)
+{
+    const float core = kDiscCore * sun_scale;
+    __m128 u = _mm_div_ps(_mm_sub_ps(_mm_sqrt_ps(d2), _mm_set1_ps(core)), _mm_set1_ps(kDiscRadius * sun_scale - core));
+    u = _mm_min_ps(_mm_max_ps(u, _mm_setzero_ps()), _mm_set1_ps(1.0f));   // NaN becomes 0, as above
+    const __m128 half = _mm_set1_ps(0.5f);
+    const __m128i green = _mm_cvttps_epi32(_mm_add_ps(_mm_sub_ps(_mm_set1_ps(230.0f), _mm_mul_ps(_mm_set1_ps(73.0f), u)), half));
+    const __m128i blue = _mm_cvttps_epi32(_mm_add_ps(_mm_sub_ps(_mm_set1_ps(163.0f), _mm_mul_ps(_mm_set1_ps(71.0f), u)), half));
+    return _mm_or_si128(_mm_set1_epi32(0xFF0000), _mm_or_si128(_mm_slli_epi32(green, 8), blue));
+}
+
+inline __m128i SelectBits(__m128i mask, __m128i if_set, __m128i otherwise)
+{
+    return _mm_or_si128(_mm_and_si128(mask, if_set), _mm_andnot_si128(mask, otherwise));
+}
+
+// Four neighbouring pixels, all in SSE2 lanes with the same IEEE operations in the same order as
+// one pixel at a time (positions, squared distances, the disc's shade) and the same integer
+// blend.
 void ShadeFourSunPixels(std::uint32_t* out, int column, float row_centre, const ViewTransform& view,
-                        const SunPlacement& sun, const GlowTable& table)
+                        const PreparedSun& sun, const GlowTable& table)
 {
     const float first = static_cast<float>(column);
     const __m128 columns = _mm_setr_ps(first, first + 1.0f, first + 2.0f, first + 3.0f);
@@ -87,14 +135,119 @@ void ShadeFourSunPixels(std::uint32_t* out, int column, float row_centre, const 
     const __m128 d2 = _mm_add_ps(_mm_mul_ps(dx, dx), _mm_mul_ps(dy, dy));
     // Lanes above the horizon line and inside the halo or the disc need work.
     const __m128 above = _mm_cmplt_ps(y, _mm_set1_ps(kHorizonY));
-    const __m128 near = _mm_or_ps(_mm_cmplt_ps(d2, _mm_set1_ps(sun.halo_squared)),
-                                  _mm_cmple_ps(d2, _mm_set1_ps(sun.disc_squared)));
-    const int work = _mm_movemask_ps(_mm_and_ps(above, near));
-    if (work == 0) return;
-    alignas(16) float distances[4];
-    _mm_store_ps(distances, d2);
-    for (int lane = 0; lane < 4; ++lane)
-        if (work & (1 << lane)) ShadeSunPixel(out[column + lane], distances[lane], sun, table);
+    const __m128i halo = _mm_castps_si128(_mm_and_ps(above, _mm_cmplt_ps(d2, _mm_set1_ps(sun.halo_squared))));
+    const __m128i disc = _mm_castps_si128(_mm_and_ps(above, _mm_cmple_ps(d2, _mm_set1_ps(sun.disc_squared))));
+    if (_mm_movemask_epi8(_mm_or_si128(halo, disc)) == 0) return;
+
+    __m128i* at = reinterpret_cast<__m128i*>(out + column);
+    const __m128i pixels = _mm_loadu_si128(at);
+    // The table index, min(truncate(d2 L), 1023); minps gives 1023 for NaN too, so every lane's
+    // index is in the table.
+    const __m128i index = _mm_cvttps_epi32(_mm_min_ps(_mm_mul_ps(d2, _mm_set1_ps(table.index_scale)), _mm_set1_ps(1023.0f)));
+    const GlowLanes glow = LoadGlow4(table, index);
+    const __m128i glows = _mm_and_si128(halo, _mm_cmplt_epi32(glow.inverse_opacity, _mm_set1_epi32(255)));
+    __m128i result = SelectBits(glows, GlowBlend4(pixels, glow), pixels);
+    if (_mm_movemask_epi8(disc) != 0) result = SelectBits(disc, DiscColours4(d2, sun.scale), result);
+    _mm_storeu_si128(at, result);
+}
+#endif
+
+#if defined(VELDMARK_AVX2_PATHS)
+struct GlowLanes8 {
+    __m256i red, green, blue, inverse_opacity;
+};
+
+// (Lambdas do not take the target attribute of the function they are in, so AVX2 code here is
+// written in functions of its own.)
+VELDMARK_TARGET_AVX2 inline __m256i GlowEntryPair(const GlowTable& table, std::int32_t low, std::int32_t high)
+{
+    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(&table.entries[static_cast<std::size_t>(low)]));
+    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(&table.entries[static_cast<std::size_t>(high)]));
+    return _mm256_inserti128_si256(_mm256_castsi128_si256(a), b, 1);
+}
+
+VELDMARK_TARGET_AVX2 inline GlowLanes8 LoadGlow8(const GlowTable& table, __m256i index)
+{
+    alignas(32) std::int32_t k[8];
+    _mm256_store_si256(reinterpret_cast<__m256i*>(k), index);
+    // Pixels 0-3 in the low halves and 4-7 in the high halves, each half turned as in LoadGlow4.
+    const __m256i e0 = GlowEntryPair(table, k[0], k[4]), e1 = GlowEntryPair(table, k[1], k[5]);
+    const __m256i e2 = GlowEntryPair(table, k[2], k[6]), e3 = GlowEntryPair(table, k[3], k[7]);
+    const __m256i low01 = _mm256_unpacklo_epi32(e0, e1), low23 = _mm256_unpacklo_epi32(e2, e3);
+    const __m256i high01 = _mm256_unpackhi_epi32(e0, e1), high23 = _mm256_unpackhi_epi32(e2, e3);
+    return GlowLanes8{_mm256_unpacklo_epi64(low01, low23), _mm256_unpackhi_epi64(low01, low23),
+                      _mm256_unpacklo_epi64(high01, high23), _mm256_unpackhi_epi64(high01, high23)};
+}
+
+// (c inverse + premultiplied + 128) >> 8 for channel c, the pixels' channel `shift` bits up.
+VELDMARK_TARGET_AVX2 inline __m256i GlowChannel8(__m256i pixels, int shift, __m256i inverse, __m256i premultiplied)
+{
+    const __m256i c = _mm256_and_si256(_mm256_srl_epi32(pixels, _mm_cvtsi32_si128(shift)), _mm256_set1_epi32(0xFF));
+    const __m256i v = _mm256_add_epi32(_mm256_add_epi32(_mm256_madd_epi16(c, inverse), premultiplied), _mm256_set1_epi32(128));
+    return _mm256_sll_epi32(_mm256_srli_epi32(v, 8), _mm_cvtsi32_si128(shift));
+}
+
+VELDMARK_TARGET_AVX2 inline __m256i GlowBlend8(__m256i pixels, const GlowLanes8& g)
+{
+    return _mm256_or_si256(_mm256_or_si256(GlowChannel8(pixels, 16, g.inverse_opacity, g.red),
+                                           GlowChannel8(pixels, 8, g.inverse_opacity, g.green)),
+                           GlowChannel8(pixels, 0, g.inverse_opacity, g.blue));
+}
+
+VELDMARK_TARGET_AVX2 inline __m256i DiscColours8(__m256 d2, float sun_scale)
+{
+    const float core = kDiscCore * sun_scale;
+    __m256 u = _mm256_div_ps(_mm256_sub_ps(_mm256_sqrt_ps(d2), _mm256_set1_ps(core)),
+                             _mm256_set1_ps(kDiscRadius * sun_scale - core));
+    u = _mm256_min_ps(_mm256_max_ps(u, _mm256_setzero_ps()), _mm256_set1_ps(1.0f));
+    const __m256 half = _mm256_set1_ps(0.5f);
+    const __m256i green = _mm256_cvttps_epi32(_mm256_add_ps(_mm256_sub_ps(_mm256_set1_ps(230.0f), _mm256_mul_ps(_mm256_set1_ps(73.0f), u)), half));
+    const __m256i blue = _mm256_cvttps_epi32(_mm256_add_ps(_mm256_sub_ps(_mm256_set1_ps(163.0f), _mm256_mul_ps(_mm256_set1_ps(71.0f), u)), half));
+    return _mm256_or_si256(_mm256_set1_epi32(0xFF0000), _mm256_or_si256(_mm256_slli_epi32(green, 8), blue));
+}
+
+// ShadeFourSunPixels for eight, lane for lane the same operations.
+VELDMARK_TARGET_AVX2 void ShadeEightSunPixels(std::uint32_t* out, int column, float row_centre,
+                                              const ViewTransform& view, const PreparedSun& sun,
+                                              const GlowTable& table)
+{
+    const __m256 columns = _mm256_cvtepi32_ps(_mm256_add_epi32(_mm256_set1_epi32(column), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7)));
+    const __m256 px = _mm256_mul_ps(_mm256_add_ps(columns, _mm256_set1_ps(0.5f)), _mm256_set1_ps(kViewInverseScale));
+    const __m256 py = _mm256_set1_ps(row_centre * kViewInverseScale);
+    __m256 x = px;
+    __m256 y = py;
+    if (view.sin_r != 0.0f) {
+        const __m256 c = _mm256_set1_ps(view.cos_r);
+        const __m256 s = _mm256_set1_ps(view.sin_r);
+        const __m256 lx = _mm256_sub_ps(px, _mm256_set1_ps(kViewCentreX));
+        const __m256 ly = _mm256_sub_ps(py, _mm256_set1_ps(kViewCentreY));
+        x = _mm256_sub_ps(_mm256_add_ps(_mm256_set1_ps(kViewCentreX), _mm256_mul_ps(lx, c)), _mm256_mul_ps(ly, s));
+        y = _mm256_add_ps(_mm256_add_ps(_mm256_set1_ps(kViewCentreY), _mm256_mul_ps(lx, s)), _mm256_mul_ps(ly, c));
+    }
+    const __m256 dx = _mm256_sub_ps(x, _mm256_set1_ps(sun.centre.x));
+    const __m256 dy = _mm256_sub_ps(y, _mm256_set1_ps(sun.centre.y));
+    const __m256 d2 = _mm256_add_ps(_mm256_mul_ps(dx, dx), _mm256_mul_ps(dy, dy));
+    const __m256 above = _mm256_cmp_ps(y, _mm256_set1_ps(kHorizonY), _CMP_LT_OQ);
+    const __m256i halo = _mm256_castps_si256(_mm256_and_ps(above, _mm256_cmp_ps(d2, _mm256_set1_ps(sun.halo_squared), _CMP_LT_OQ)));
+    const __m256i disc = _mm256_castps_si256(_mm256_and_ps(above, _mm256_cmp_ps(d2, _mm256_set1_ps(sun.disc_squared), _CMP_LE_OQ)));
+    if (_mm256_movemask_epi8(_mm256_or_si256(halo, disc)) == 0) return;
+
+    __m256i* at = reinterpret_cast<__m256i*>(out + column);
+    const __m256i pixels = _mm256_loadu_si256(at);
+    const __m256i index = _mm256_cvttps_epi32(_mm256_min_ps(_mm256_mul_ps(d2, _mm256_set1_ps(table.index_scale)), _mm256_set1_ps(1023.0f)));
+    const GlowLanes8 glow = LoadGlow8(table, index);
+    const __m256i glows = _mm256_and_si256(halo, _mm256_cmpgt_epi32(_mm256_set1_epi32(255), glow.inverse_opacity));
+    __m256i result = _mm256_blendv_epi8(pixels, GlowBlend8(pixels, glow), glows);
+    if (_mm256_movemask_epi8(disc) != 0) result = _mm256_blendv_epi8(result, DiscColours8(d2, sun.scale), disc);
+    _mm256_storeu_si256(at, result);
+}
+
+VELDMARK_TARGET_AVX2 int ShadeSunRowAvx2(std::uint32_t* out, IndexRange columns, float row_centre,
+                                         const ViewTransform& view, const PreparedSun& sun, const GlowTable& table)
+{
+    int j = columns.first;
+    for (; j + 8 <= columns.last + 1; j += 8) ShadeEightSunPixels(out, j, row_centre, view, sun, table);
+    return j;
 }
 #endif
 
@@ -132,35 +285,57 @@ void BuildGlowTable(float sun_scale, GlowTable& table)
     }
 }
 
-void DrawSun(const RasterTarget& target, const ViewTransform& view, Vec2 centre, float sun_scale,
-             GlowTable& table)
+PreparedSun PrepareSun(const RasterTarget& target, const ViewTransform& view, Vec2 centre,
+                       float sun_scale, GlowTable& table)
 {
     BuildGlowTable(sun_scale, table);
     const float outer = table.outer;
-    const float k_squared = outer * outer;
-    const float disc_squared = (kDiscRadius * sun_scale) * (kDiscRadius * sun_scale);
+    PreparedSun sun;
+    sun.centre = centre;
+    sun.scale = sun_scale;
+    sun.halo_squared = outer * outer;
+    sun.disc_squared = (kDiscRadius * sun_scale) * (kDiscRadius * sun_scale);
     const Vec2 s = ToPixel(view, centre);
     const float reach = 2.0f * outer;
-    const IndexRange rows = ClampToIndices(floorf(s.y - reach), ceilf(s.y + reach), target.height - 1);
-    const IndexRange columns = ClampToIndices(floorf(s.x - reach), ceilf(s.x + reach), target.width - 1);
-    if (rows.empty() || columns.empty()) return;
+    sun.rows = ClampToIndices(floorf(s.y - reach), ceilf(s.y + reach), target.height - 1);
+    sun.columns = ClampToIndices(floorf(s.x - reach), ceilf(s.x + reach), target.width - 1);
+    if (sun.columns.empty()) sun.rows = IndexRange{0, -1};
+    return sun;
+}
 
-    const SunPlacement sun{centre, sun_scale, k_squared, disc_squared};
-    for (int i = rows.first; i <= rows.last; ++i) {
+void DrawSunRows(const RasterTarget& target, const ViewTransform& view, const PreparedSun& sun,
+                 const GlowTable& table, IndexRange rows, SimdLevel level)
+{
+    const int first = std::max(sun.rows.first, rows.first);
+    const int last = std::min(sun.rows.last, rows.last);
+    const IndexRange columns = sun.columns;
+    for (int i = first; i <= last; ++i) {
         std::uint32_t* out = target.pixels + static_cast<std::size_t>(i) * static_cast<std::size_t>(target.width);
         const float row_centre = static_cast<float>(i) + 0.5f;
         int j = columns.first;
+#if defined(VELDMARK_AVX2_PATHS)
+        if (level >= SimdLevel::Avx2) j = ShadeSunRowAvx2(out, columns, row_centre, view, sun, table);
+#else
+        (void)level;
+#endif
 #if defined(__SSE2__)
         for (; j + 4 <= columns.last + 1; j += 4) ShadeFourSunPixels(out, j, row_centre, view, sun, table);
 #endif
         for (; j <= columns.last; ++j) {
             const Vec2 p = PixelCentreToLogical(view, j, row_centre);
             if (p.y >= kHorizonY) continue;
-            const float dx = p.x - centre.x;
-            const float dy = p.y - centre.y;
+            const float dx = p.x - sun.centre.x;
+            const float dy = p.y - sun.centre.y;
             ShadeSunPixel(out[j], dx * dx + dy * dy, sun, table);
         }
     }
+}
+
+void DrawSun(const RasterTarget& target, const ViewTransform& view, Vec2 centre, float sun_scale,
+             GlowTable& table)
+{
+    const PreparedSun sun = PrepareSun(target, view, centre, sun_scale, table);
+    DrawSunRows(target, view, sun, table, sun.rows, ActiveSimdLevel());
 }
 
 } // namespace veldmark

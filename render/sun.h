@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "render/raster_target.h"
+#include "render/simd_level.h"
 
 namespace veldmark {
 
@@ -28,8 +29,26 @@ struct GlowTable {
 
 void BuildGlowTable(float sun_scale, GlowTable& table);
 
-// Draws halo and disc centred at logical (x, y) with size factor `sun_scale`. `table` is
-// scratch owned by the caller (it is rebuilt here).
+// The sun of one frame, ready to draw a run of rows at a time.
+struct PreparedSun {
+    IndexRange rows;      // the pixel box halo and disc can reach; empty rows: nothing to draw
+    IndexRange columns;
+    Vec2 centre;          // logical
+    float scale;
+    float halo_squared;   // squared logical radius of the halo
+    float disc_squared;
+};
+
+// Builds `table` (scratch owned by the caller) for the sun centred at logical `centre` with size
+// factor `sun_scale`, and finds its box.
+PreparedSun PrepareSun(const RasterTarget& target, const ViewTransform& view, Vec2 centre,
+                       float sun_scale, GlowTable& table);
+
+// Halo and disc on the rows of `rows`.
+void DrawSunRows(const RasterTarget& target, const ViewTransform& view, const PreparedSun& sun,
+                 const GlowTable& table, IndexRange rows, SimdLevel level);
+
+// Both at once, over all rows.
 void DrawSun(const RasterTarget& target, const ViewTransform& view, Vec2 centre, float sun_scale,
              GlowTable& table);
 

@@ -1,8 +1,9 @@
 // Rasteriser benchmarks: megapixels per second on command mixes like the scene builder's, a plain
 // buffer fill as the memory floor, and cairo (non-antialiased, even-odd) filling the same shapes
 // on a same-size image. After the runs it prints the ratios that matter: flat fill against the
-// plain fill, and each mix against cairo. `--list FILE` adds a real frame's display list, as
-// `veldmark-render list` writes it.
+// plain fill, and each mix against cairo. `--list FILE` (any number of times) adds a real
+// frame's display list, as `veldmark-render list` writes it; those are also drawn band by band,
+// as the render workers draw them.
 #include <benchmark/benchmark.h>
 #include <cairo.h>
 
@@ -11,11 +12,14 @@
 #include <cstdio>
 #include <cstring>
 #include <map>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "render/banded_frame.h"
 #include "render/rasteriser.h"
+#include "render/simd_level.h"
 
 namespace veldmark {
 namespace {
@@ -103,28 +107,30 @@ void AddDiscs(Mix& m, int count)
 }
 
 enum MixKind { kFullScreen, kSilhouettes, kSmallTriangles, kGradients, kDiscs, kScene, kFromFile };
+constexpr int kMaxListFiles = 16;
 
-// A display list read from a file (such as `veldmark-render list` writes): a real frame.
-Mix& FileMix()
+// Display lists read from files (such as `veldmark-render list` writes): real frames. A mix
+// kind of kFromFile + k is the k-th file.
+Mix& FileMix(int k)
 {
-    static Mix mix;
-    return mix;
+    static Mix mixes[kMaxListFiles];
+    return mixes[k];
 }
 
-bool LoadListFile(const char* path)
+bool LoadListFile(const char* path, int k)
 {
     std::FILE* file = std::fopen(path, "rb");
     if (!file) return false;
-    Mix& m = FileMix();
+    Mix& m = FileMix(k);
     const std::size_t words = std::fread(m.words.data(), 4, m.words.size(), file);
     std::fclose(file);
     m.length = words;
     return words > 0;
 }
 
-const Mix& GetMix(MixKind kind)
+const Mix& GetMix(int kind)
 {
-    if (kind == kFromFile) return FileMix();
+    if (kind >= kFromFile) return FileMix(kind - kFromFile);
     static Mix mixes[6];
     static bool built = false;
     if (!built) {
@@ -144,7 +150,7 @@ const Mix& GetMix(MixKind kind)
 }
 
 // Pixels a mix writes, for megapixels per second (counted once with our own rasteriser).
-double CoveredPixels(MixKind kind, float roll)
+double CoveredPixels(int kind, float roll)
 {
     std::vector<std::uint32_t> frame(kPixels, 0);
     const Mix& m = GetMix(kind);
@@ -152,12 +158,25 @@ double CoveredPixels(MixKind kind, float roll)
     return static_cast<double>(std::count_if(frame.begin(), frame.end(), [](std::uint32_t p) { return p != 0; }));
 }
 
-void Ours(benchmark::State& state, MixKind kind, float roll)
+void Ours(benchmark::State& state, int kind, float roll)
 {
     const Mix& m = GetMix(kind);
     std::uint32_t* pixels = Frame().data();
     for (auto _ : state) {
         RasteriseDisplayList(m.words.data(), m.length, roll, pixels);
+        benchmark::ClobberMemory();
+    }
+    state.counters["MPix/s"] = benchmark::Counter(CoveredPixels(kind, roll) * 1e-6, benchmark::Counter::kIsIterationInvariantRate);
+}
+
+// The same list planned once and drawn band by band, on the process's vector path.
+void OursBanded(benchmark::State& state, int kind, float roll)
+{
+    const Mix& m = GetMix(kind);
+    static const auto scratch = std::make_unique<BandScratch>();
+    const RasterTarget target{Frame().data(), kFrameWidth, kFrameHeight};
+    for (auto _ : state) {
+        RenderInBands(target, roll, nullptr, m.words.data(), m.length, *scratch, ActiveSimdLevel());
         benchmark::ClobberMemory();
     }
     state.counters["MPix/s"] = benchmark::Counter(CoveredPixels(kind, roll) * 1e-6, benchmark::Counter::kIsIterationInvariantRate);
@@ -230,7 +249,7 @@ void CairoDraw(cairo_t* cr, const Mix& m, const ViewTransform& view)
     }
 }
 
-void Cairo(benchmark::State& state, MixKind kind, float roll)
+void Cairo(benchmark::State& state, int kind, float roll)
 {
     const Mix& m = GetMix(kind);
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, kFrameWidth, kFrameHeight);
@@ -313,30 +332,39 @@ int main(int argc, char** argv)
     using namespace veldmark;
     // --list FILE adds a real frame's display list (raw little-endian words) to the mixes.
     std::vector<char*> rest;
-    const char* list_path = nullptr;
+    std::vector<std::string> lists;
     for (int k = 0; k < argc; ++k) {
-        if (std::strcmp(argv[k], "--list") == 0 && k + 1 < argc) list_path = argv[++k];
+        if (std::strcmp(argv[k], "--list") == 0 && k + 1 < argc) lists.push_back(argv[++k]);
         else rest.push_back(argv[k]);
     }
     argc = static_cast<int>(rest.size());
     argv = rest.data();
-    if (list_path && !LoadListFile(list_path)) {
-        std::fprintf(stderr, "raster_bench: cannot read the display list '%s'\n", list_path);
-        return 1;
+    if (lists.size() > kMaxListFiles) lists.resize(kMaxListFiles);
+    std::vector<std::string> list_names;
+    for (std::size_t k = 0; k < lists.size(); ++k) {
+        if (!LoadListFile(lists[k].c_str(), static_cast<int>(k))) {
+            std::fprintf(stderr, "raster_bench: cannot read the display list '%s'\n", lists[k].c_str());
+            return 1;
+        }
+        std::string name = lists[k].substr(lists[k].find_last_of('/') + 1);
+        list_names.push_back("list_" + name.substr(0, name.find('.')));
     }
+    std::printf("vector path: %s\n", SimdLevelName(ActiveSimdLevel()));
     benchmark::RegisterBenchmark("plain_fill", PlainFill);
     benchmark::RegisterBenchmark("memset", Memset);
     for (const Case& c : kCases)
         for (float roll : {0.0f, 0.1f}) {
             const std::string suffix = std::string(c.name) + (roll == 0.0f ? "" : "/rolled");
-            benchmark::RegisterBenchmark(("ours/" + suffix).c_str(), Ours, c.kind, roll);
-            benchmark::RegisterBenchmark(("cairo/" + suffix).c_str(), Cairo, c.kind, roll);
+            benchmark::RegisterBenchmark(("ours/" + suffix).c_str(), Ours, static_cast<int>(c.kind), roll);
+            benchmark::RegisterBenchmark(("cairo/" + suffix).c_str(), Cairo, static_cast<int>(c.kind), roll);
         }
-    if (list_path)
+    for (std::size_t k = 0; k < list_names.size(); ++k)
         for (float roll : {0.0f, 0.1f}) {
-            const std::string suffix = std::string("list") + (roll == 0.0f ? "" : "/rolled");
-            benchmark::RegisterBenchmark(("ours/" + suffix).c_str(), Ours, kFromFile, roll);
-            benchmark::RegisterBenchmark(("cairo/" + suffix).c_str(), Cairo, kFromFile, roll);
+            const std::string suffix = list_names[k] + (roll == 0.0f ? "" : "/rolled");
+            const int kind = kFromFile + static_cast<int>(k);
+            benchmark::RegisterBenchmark(("ours/" + suffix).c_str(), Ours, kind, roll);
+            benchmark::RegisterBenchmark(("ours_banded/" + suffix).c_str(), OursBanded, kind, roll);
+            benchmark::RegisterBenchmark(("cairo/" + suffix).c_str(), Cairo, kind, roll);
         }
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
@@ -348,8 +376,11 @@ int main(int argc, char** argv)
     for (const Case& c : kCases)
         for (const char* suffix : {"", "/rolled"})
             PrintRatio(reporter, std::string("ours/") + c.name + suffix, std::string("cairo/") + c.name + suffix, "ours against cairo");
-    for (const char* suffix : {"", "/rolled"})
-        PrintRatio(reporter, std::string("ours/list") + suffix, std::string("cairo/list") + suffix, "ours against cairo");
+    for (const std::string& name : list_names)
+        for (const char* suffix : {"", "/rolled"}) {
+            PrintRatio(reporter, "ours/" + name + suffix, "cairo/" + name + suffix, "ours against cairo");
+            PrintRatio(reporter, "ours_banded/" + name + suffix, "cairo/" + name + suffix, "banded against cairo");
+        }
     benchmark::Shutdown();
     return 0;
 }

@@ -20,9 +20,10 @@ mkdir -p "$build/corpus"
     -ffp-contract=off -fno-fast-math -fno-builtin-sinf -fno-builtin-cosf \
     -Wall -Wextra -Werror -I"$repo" \
     "$repo/render/fuzz/decoder_fuzz.cpp" \
-    "$repo/render/display_list.cpp" "$repo/render/shade_record.cpp" \
+    "$repo/render/display_list.cpp" "$repo/render/command_decoder.cpp" \
+    "$repo/render/shade_record.cpp" "$repo/render/shaded_span.cpp" "$repo/render/span_fill.cpp" \
     "$repo/render/polygon_filler.cpp" "$repo/render/disc_filler.cpp" \
-    "$repo/render/rasteriser.cpp" \
+    "$repo/render/rasteriser.cpp" "$repo/render/simd_level.cpp" \
     -o "$build/decoder_fuzz"
 
 cd "$build"

@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "render/sun.h"
+#include "render/tests/reference_background.h"
+#include "render/tests/simd_levels.h"
 
 namespace veldmark {
 namespace {
@@ -67,26 +69,6 @@ TEST(BackgroundTest, RollTiltsTheHorizonAboutTheCentre)
     for (std::uint32_t p : f.pixels) ASSERT_NE(p, 0xDEADBEEFu) << "a pixel was left unwritten";
 }
 
-// The rolled sky as plainly as it can be written: each row starts at column 0 and adds half the
-// roll's sine for every further column.
-std::vector<std::uint32_t> ReferenceRolledSky(int width, int height, float roll, std::uint32_t zenith,
-                                              std::uint32_t horizon)
-{
-    const float c = cosf(roll);
-    const float s = sinf(roll);
-    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
-    for (int row = 0; row < height; ++row) {
-        const float ly = (static_cast<float>(row) + 0.5f) * 0.5f;
-        float v = ((ly - 300.0f) * c + 300.0f) + (0.25f - 480.0f) * s;
-        for (int column = 0; column < width; ++column) {
-            pixels[static_cast<std::size_t>(row) * static_cast<std::size_t>(width) + static_cast<std::size_t>(column)] =
-                SkyColourAt(v, zenith, horizon);
-            v += 0.5f * s;
-        }
-    }
-    return pixels;
-}
-
 TEST(BackgroundTest, RolledSkyMatchesThePlainRowByRowSkyExactly)
 {
     const struct {
@@ -102,11 +84,16 @@ TEST(BackgroundTest, RolledSkyMatchesThePlainRowByRowSkyExactly)
         {64, 9, NAN, kZenith, kHorizon},
     };
     for (const auto& c : cases) {
-        std::vector<std::uint32_t> pixels(static_cast<std::size_t>(c.width) * static_cast<std::size_t>(c.height));
-        PaintBackground(RasterTarget{pixels.data(), c.width, c.height}, MakeViewTransform(c.roll),
-                        c.zenith, c.horizon);
-        const std::vector<std::uint32_t> expected = ReferenceRolledSky(c.width, c.height, c.roll, c.zenith, c.horizon);
-        ASSERT_EQ(pixels, expected) << "roll " << c.roll << ", " << c.width << " x " << c.height;
+        const std::vector<std::uint32_t> expected = test::ReferenceRolledSky(c.width, c.height, c.roll, c.zenith, c.horizon);
+        test::SimdLevelGuard guard;
+        for (SimdLevel level : test::MachineSimdLevels()) {
+            std::vector<std::uint32_t> pixels(static_cast<std::size_t>(c.width) * static_cast<std::size_t>(c.height));
+            SetActiveSimdLevel(level);
+            PaintBackground(RasterTarget{pixels.data(), c.width, c.height}, MakeViewTransform(c.roll),
+                            c.zenith, c.horizon);
+            ASSERT_EQ(pixels, expected) << "roll " << c.roll << ", " << c.width << " x " << c.height << ", path "
+                                        << SimdLevelName(level);
+        }
     }
 }
 
@@ -137,46 +124,6 @@ TEST(SunTest, DiscShadesFromCoreToRim)
     EXPECT_EQ(f.at(960 + 700, 200), sky) << "beyond the halo nothing changes";
 }
 
-// The sun one pixel at a time, as plainly as it can be written, over the whole buffer.
-void ReferenceSun(std::vector<std::uint32_t>& pixels, int width, int height, float roll, Vec2 centre, float scale)
-{
-    GlowTable table;
-    BuildGlowTable(scale, table);
-    const float c = cosf(roll), s = sinf(roll);
-    const float k_squared = table.outer * table.outer;
-    const float disc_radius = 46.0f * scale;
-    for (int i = 0; i < height; ++i)
-        for (int j = 0; j < width; ++j) {
-            const float lx = (static_cast<float>(j) + 0.5f) * 0.5f - 480.0f;
-            const float ly = (static_cast<float>(i) + 0.5f) * 0.5f - 300.0f;
-            const float x = s == 0.0f ? lx + 480.0f : (480.0f + lx * c) - ly * s;
-            const float y = s == 0.0f ? ly + 300.0f : (300.0f + lx * s) + ly * c;
-            if (y >= 300.0f) continue;
-            const float d2 = (x - centre.x) * (x - centre.x) + (y - centre.y) * (y - centre.y);
-            std::uint32_t& p = pixels[static_cast<std::size_t>(i) * static_cast<std::size_t>(width) + static_cast<std::size_t>(j)];
-            if (d2 < k_squared) {
-                const float scaled = d2 * table.index_scale;
-                const GlowEntry& e = table.entries[scaled < 1023.0f ? static_cast<std::size_t>(scaled) : 1023u];
-                if (e.inverse_opacity <= 254) {
-                    std::uint32_t out = 0;
-                    const std::int32_t premultiplied[3] = {e.red, e.green, e.blue};
-                    for (int k = 0; k < 3; ++k) {
-                        const int shift = 16 - 8 * k;
-                        const std::int32_t v = static_cast<std::int32_t>((p >> shift) & 0xFF);
-                        out |= static_cast<std::uint32_t>((v * e.inverse_opacity + premultiplied[k] + 128) >> 8) << shift;
-                    }
-                    p = out;
-                }
-            }
-            if (d2 <= disc_radius * disc_radius) {
-                float u = (sqrtf(d2) - 4.0f * scale) / (disc_radius - 4.0f * scale);
-                u = u < 0.0f ? 0.0f : (u > 1.0f ? 1.0f : u);
-                p = 0xFF0000u | static_cast<std::uint32_t>(230.0f - 73.0f * u + 0.5f) << 8 |
-                    static_cast<std::uint32_t>(163.0f - 71.0f * u + 0.5f);
-            }
-        }
-}
-
 TEST(SunTest, MatchesThePlainPixelByPixelSunExactly)
 {
     const struct {
@@ -188,15 +135,22 @@ TEST(SunTest, MatchesThePlainPixelByPixelSunExactly)
         {kFrameWidth, kFrameHeight, 0.12f, 1.3f, Vec2{700.0f, 280.0f}},
         {kFrameWidth, kFrameHeight, -0.3f, 0.5f, Vec2{30.0f, 40.0f}},
         {203, 150, 0.05f, 0.2f, Vec2{50.0f, 30.0f}},   // a width that leaves pixels after fours
+        {211, 150, 0.0f, 0.3f, Vec2{60.3f, 40.0f}},    // and after eights, the box starting mid-row
+        {kFrameWidth, kFrameHeight, 0.0f, 3.0f, Vec2{480.0f, 250.0f}},   // a halo past every edge
     };
     for (const auto& c : cases) {
         std::vector<std::uint32_t> expected(static_cast<std::size_t>(c.width) * static_cast<std::size_t>(c.height));
         for (std::size_t i = 0; i < expected.size(); ++i) expected[i] = static_cast<std::uint32_t>(i * 2654435761u) & 0xFFFFFFu;
-        std::vector<std::uint32_t> pixels = expected;
-        ReferenceSun(expected, c.width, c.height, c.roll, c.centre, c.scale);
-        GlowTable table;
-        DrawSun(RasterTarget{pixels.data(), c.width, c.height}, MakeViewTransform(c.roll), c.centre, c.scale, table);
-        ASSERT_EQ(pixels, expected) << "roll " << c.roll << ", scale " << c.scale;
+        const std::vector<std::uint32_t> sky = expected;
+        test::ReferenceSun(expected, c.width, c.height, c.roll, c.centre, c.scale);
+        test::SimdLevelGuard guard;
+        for (SimdLevel level : test::MachineSimdLevels()) {
+            std::vector<std::uint32_t> pixels = sky;
+            SetActiveSimdLevel(level);
+            GlowTable table;
+            DrawSun(RasterTarget{pixels.data(), c.width, c.height}, MakeViewTransform(c.roll), c.centre, c.scale, table);
+            ASSERT_EQ(pixels, expected) << "roll " << c.roll << ", scale " << c.scale << ", path " << SimdLevelName(level);
+        }
     }
 }
 

@@ -139,8 +139,8 @@ TEST_F(FrameRingTest, EmptyListStillGetsTheWholeBackground)
     slot.tail.horizon_colour = 0x8ECAE6;
     slot.tail.sun_visible = 0;
     std::fill(std::begin(slot.pixels), std::end(slot.pixels), 0xDEADBEEFu);
-    GlowTable glow;
-    RenderSlot(slot, glow);
+    auto scratch = std::make_unique<BandScratch>();
+    RenderSlot(slot, *scratch);
     EXPECT_EQ(slot.pixels[0], 0x8ECAE6u);
     EXPECT_EQ(slot.pixels[kFramePixels - 1], kGroundColour);
     EXPECT_EQ(std::count(std::begin(slot.pixels), std::end(slot.pixels), 0xDEADBEEFu), 0);

@@ -1,0 +1,50 @@
+#pragma once
+// Drawing a whole frame a band of rows at a time: the background, the sun and every command of
+// the display list are painted into one band, in painter's order, before the next band starts.
+// A band is small enough to stay in the core's cache, so each pixel goes out to memory about
+// once, however many times it is painted over. Everything per command is prepared once per
+// frame (FramePlan), not once per band. The pixels are exactly those of painting the whole
+// background, then the sun, then each command over the whole frame.
+#include <array>
+#include <cstdint>
+
+#include "render/frame_plan.h"
+#include "render/polygon_filler.h"
+#include "render/raster_target.h"
+#include "render/simd_level.h"
+#include "render/sun.h"
+
+namespace veldmark {
+
+// 32 rows of 1920 pixels are 240 KB: room in a 512 KB L2 cache for the band and the plan.
+inline constexpr int kBandRows = 32;
+// Taller targets get taller bands, so that the band count stays within this.
+inline constexpr int kMaxBands = 128;
+
+// What a frame packet's tail asks to be painted beneath the list.
+struct FrameBackground {
+    std::uint32_t zenith_colour;
+    std::uint32_t horizon_colour;
+    bool sun_visible;
+    Vec2 sun_centre;   // logical
+    float sun_scale;
+};
+
+// The working storage of one render worker, owned by it and reused for every frame.
+struct BandScratch {
+    FramePlan plan;
+    GlowTable glow;
+    CrossingScratch crossings;
+    std::array<std::uint32_t, kMaxPlannedCommands> starting;   // commands by the band they start in
+    std::array<std::uint32_t, kMaxBands + 1> band_start;       // each band's first entry in `starting`
+    std::array<std::uint32_t, kMaxPlannedCommands> live;       // commands reaching the band, in order
+    std::array<std::uint32_t, kMaxPlannedCommands> merged;
+};
+
+// Paints `background` (when given) and then the list of `length` words over every pixel of the
+// target, band by band.
+void RenderInBands(const RasterTarget& target, float roll, const FrameBackground* background,
+                   const std::uint32_t* words, std::uint64_t length, BandScratch& scratch,
+                   SimdLevel level);
+
+} // namespace veldmark
