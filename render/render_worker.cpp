@@ -26,12 +26,6 @@ void RenderSlot(FrameSlot& slot, BandScratch& scratch)
                   ActiveSimdLevel());
 }
 
-void RenderSlot(FrameSlot& slot, GlowTable&)
-{
-    thread_local const std::unique_ptr<BandScratch> scratch = std::make_unique<BandScratch>();
-    RenderSlot(slot, *scratch);
-}
-
 FrameSlot* ClaimSlot(SimState& state)
 {
     for (FrameSlot& slot : state.frame_slots) {

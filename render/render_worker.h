@@ -19,11 +19,6 @@ inline constexpr std::size_t kMaxRenderWorkers = 8;    // what the tools allow, 
 // the process. `scratch` is the caller's, reused from frame to frame.
 void RenderSlot(FrameSlot& slot, BandScratch& scratch);
 
-// The same for callers that keep only a glow table, as the bench tool does for now: it paints
-// through a scratch of this thread's own, made on its first call (the table goes unused). To
-// be removed once every caller keeps a BandScratch.
-void RenderSlot(FrameSlot& slot, GlowTable& glow);
-
 // Takes the lowest-numbered Ready packet (Ready to Rendering), or returns nullptr.
 FrameSlot* ClaimSlot(SimState& state);
 

@@ -260,7 +260,6 @@ void BuildGlowTable(float sun_scale, GlowTable& table)
     const float inv = outer - inner > 0.000001f ? 1.0f / (outer - inner) : 0.0f;
     const float k_squared = outer * outer;
     const float l = 1023.0f / k_squared;
-    table.inner = inner;
     table.outer = outer;
     table.index_scale = l;
     for (int k = 0; k < kGlowEntries; ++k) {

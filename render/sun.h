@@ -22,8 +22,7 @@ struct GlowEntry {
 
 struct GlowTable {
     std::array<GlowEntry, kGlowEntries> entries;
-    float inner;        // halo radii, logical units
-    float outer;
+    float outer;        // halo radius, logical units
     float index_scale;  // squared distance to table index: 1023 / outer^2
 };
 

@@ -104,7 +104,7 @@ bool TimeStages(std::uint64_t count, StageTimes& t, const std::atomic<bool>& int
     WorldGen(*state);
     ResetFrameRing(*state);
     FrameCounters counters;
-    GlowTable glow;
+    const auto scratch = std::make_unique<BandScratch>();   // a worker's own, as the pipeline has
     Progress progress("stages", count);
     for (std::uint64_t i = 0; i < count; ++i) {
         if (interrupt.load()) return false;
@@ -113,12 +113,12 @@ bool TimeStages(std::uint64_t count, StageTimes& t, const std::atomic<bool>& int
         FrameSlot* slot = ClaimSlot(*state);
         if (!slot) return false;
         const auto r0 = Clock::now();
-        RenderSlot(*slot, glow);
+        RenderSlot(*slot, *scratch);
         const auto r1 = Clock::now();
         // The same packet again without its list: what the sky, ground and sun cost alone.
         const std::uint64_t length = slot->list_length;
         slot->list_length = 0;
-        RenderSlot(*slot, glow);
+        RenderSlot(*slot, *scratch);
         slot->list_length = length;
         const auto r2 = Clock::now();
         FillSpan(slot->pixels, kFramePixels, 0x123456u);
