@@ -24,17 +24,19 @@ constexpr char kHashesHelp[] =
 
 class HashSink : public FrameConsumer {
 public:
-    HashSink(std::FILE* out, Progress& progress) : out_(out), progress_(progress) {}
+    HashSink(OutputFile& out, Progress& progress) : out_(out), progress_(progress) {}
     Delivery Consume(const FrameSlot& frame, std::uint64_t step) override
     {
-        std::fprintf(out_, "%" PRIu64 ",%016" PRIx64 "\n", step, HashPixels(frame.pixels, kFramePixels));
+        // Once a line cannot be written there is no point in rendering the rest.
+        if (!out_.Print("%" PRIu64 ",%016" PRIx64 "\n", step, HashPixels(frame.pixels, kFramePixels)))
+            return Delivery::Last;
         progress_.Update(++done_);
         return Delivery::Taken;
     }
     std::uint64_t done() const { return done_; }
 
 private:
-    std::FILE* out_;
+    OutputFile& out_;
     Progress& progress_;
     std::uint64_t done_ = 0;
 };
@@ -53,10 +55,11 @@ int RunHashes(std::span<const char* const> argv)
     }
     const std::atomic<bool>& interrupt = InstallInterruptHandler();
     Progress progress("hashes", args->run.count);
-    HashSink sink(output.stream(), progress);
+    HashSink sink(output, progress);
     const FrameRunEnd end = veldmark::RunFrames(g_state, args->run, sink, &interrupt);
     progress.Finish(sink.done());
-    if (end != FrameRunEnd::Finished) return ReportUnfinishedRun("hashes", end);
+    if (end != FrameRunEnd::Finished && end != FrameRunEnd::StoppedByConsumer)
+        return ReportUnfinishedRun("hashes", end);
     if (!output.commit()) {
         std::fprintf(stderr, "veldmark-render hashes: %s\n", output.error().c_str());
         return kExitFailure;

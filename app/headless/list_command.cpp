@@ -29,14 +29,14 @@ constexpr const char* kOpcodeNames[8] = {"FlatPolygon",    "BandPolygon",   "Fla
                                          "Disc",           "RadialPolygon", "LinearPolygon",
                                          "EllipticPolygon", "other"};
 
-bool WriteWords(std::FILE* out, const std::uint32_t* words, std::uint64_t count)
+bool WriteWords(OutputFile& out, const std::uint32_t* words, std::uint64_t count)
 {
     for (std::uint64_t i = 0; i < count; ++i) {
         const std::uint32_t w = words[i];
         const unsigned char bytes[4] = {static_cast<unsigned char>(w), static_cast<unsigned char>(w >> 8),
                                         static_cast<unsigned char>(w >> 16),
                                         static_cast<unsigned char>(w >> 24)};
-        if (std::fwrite(bytes, 1, 4, out) != 4) return false;
+        if (!out.Write(bytes, 4)) return false;
     }
     return true;
 }
@@ -80,10 +80,9 @@ int RunList(std::span<const char* const> argv)
     BuildFrameAtStep(state, *steps);
 
     OutputFile output(std::string(*args.value("out")));
-    if (!output.open() || !WriteWords(output.stream(), state.display_list, state.display_list_length) ||
+    if (!output.open() || !WriteWords(output, state.display_list, state.display_list_length) ||
         !output.commit()) {
-        std::fprintf(stderr, "veldmark-render list: %s\n",
-                     output.error().empty() ? "could not write the list" : output.error().c_str());
+        std::fprintf(stderr, "veldmark-render list: %s\n", output.error().c_str());
         return kExitFailure;
     }
     if (args.has("stats")) PrintStats(*args.value("out") == "-" ? stderr : stdout, state);

@@ -1,10 +1,12 @@
 // veldmark-render: everything Veldmark does without a window.
+#include <csignal>
 #include <cstdio>
 #include <span>
 #include <string_view>
 
 #include "app/headless/args.h"
 #include "app/headless/commands.h"
+#include "app/headless/output_file.h"
 
 namespace {
 
@@ -47,6 +49,9 @@ void PrintHelp(std::FILE* to)
 
 int main(int argc, char** argv)
 {
+    // A reader that goes away (`veldmark-render trace | head`) must give a one-line error and
+    // exit code 1, not a silent death by SIGPIPE: the failed write reports it.
+    std::signal(SIGPIPE, SIG_IGN);
     if (argc < 2) {
         PrintHelp(stderr);
         return veldmark::tool::kExitUsage;
@@ -54,11 +59,17 @@ int main(int argc, char** argv)
     const std::string_view name = argv[1];
     if (name == "--help" || name == "-h" || name == "help") {
         PrintHelp(stdout);
-        return 0;
+        return veldmark::tool::CloseStandardOutput("veldmark-render") ? 0 : veldmark::tool::kExitFailure;
     }
     for (const Command& c : kCommands)
-        if (c.name == name)
-            return c.run(std::span<const char* const>(argv + 2, static_cast<std::size_t>(argc - 2)));
+        if (c.name == name) {
+            const int code = c.run(std::span<const char* const>(argv + 2, static_cast<std::size_t>(argc - 2)));
+            // What a command printed besides its output file (help, statistics) must not be
+            // lost silently either; a command that failed has said why already.
+            if (code == 0 && !veldmark::tool::CloseStandardOutput("veldmark-render"))
+                return veldmark::tool::kExitFailure;
+            return code;
+        }
     std::fprintf(stderr, "veldmark-render: unknown command '%s' (try --help)\n", argv[1]);
     return veldmark::tool::kExitUsage;
 }

@@ -4,18 +4,30 @@
 #include <png.h>
 #include <vector>
 
-#include "app/headless/output_file.h"
-
 namespace veldmark::tool {
 namespace {
 
+// libpng's output goes through OutputFile, so that a failed write is seen at once and reported
+// with its reason and the file's name. png_error does not return: it jumps back into WriteRows.
+void WriteToOutput(png_structp png, png_bytep data, png_size_t length)
+{
+    auto* out = static_cast<OutputFile*>(png_get_io_ptr(png));
+    if (!out->Write(data, length)) png_error(png, "write failed");
+}
+
+void FlushNothing(png_structp) {}   // OutputFile flushes once, at commit
+
+// libpng's own handlers print to standard error; the caller reports the failure in one line.
+[[noreturn]] void JumpBack(png_structp png, png_const_charp) { png_longjmp(png, 1); }
+void IgnoreWarning(png_structp, png_const_charp) {}
+
 // libpng reports errors by longjmp; everything with a destructor lives in the caller, so the
 // jump crosses only plain data.
-const char* WriteRows(png_structp png, png_infop info, std::FILE* out, const std::uint32_t* pixels,
+const char* WriteRows(png_structp png, png_infop info, OutputFile& out, const std::uint32_t* pixels,
                       int width, int height, png_bytep row)
 {
     if (setjmp(png_jmpbuf(png))) return "libpng could not write the image";
-    png_init_io(png, out);
+    png_set_write_fn(png, &out, WriteToOutput, FlushNothing);
     png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
                  PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
                  PNG_FILTER_TYPE_DEFAULT);
@@ -38,14 +50,14 @@ const char* WriteRows(png_structp png, png_infop info, std::FILE* out, const std
 
 } // namespace
 
-bool WritePng(std::FILE* out, const std::uint32_t* pixels, int width, int height,
+bool WritePng(OutputFile& out, const std::uint32_t* pixels, int width, int height,
               std::string& error)
 {
     if (width <= 0 || height <= 0) {
         error = "cannot write an empty image";
         return false;
     }
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, JumpBack, IgnoreWarning);
     png_infop info = png ? png_create_info_struct(png) : nullptr;
     if (!png || !info) {
         png_destroy_write_struct(&png, nullptr);
@@ -56,7 +68,7 @@ bool WritePng(std::FILE* out, const std::uint32_t* pixels, int width, int height
     const char* failure = WriteRows(png, info, out, pixels, width, height, row.data());
     png_destroy_write_struct(&png, &info);
     if (failure) {
-        error = failure;
+        error = out.ok() ? failure : out.error();
         return false;
     }
     return true;
@@ -70,7 +82,7 @@ bool WritePngFile(const std::string& path, const std::uint32_t* pixels, int widt
         error = output.error();
         return false;
     }
-    if (!WritePng(output.stream(), pixels, width, height, error)) return false;
+    if (!WritePng(output, pixels, width, height, error)) return false;
     if (!output.commit()) {
         error = output.error();
         return false;

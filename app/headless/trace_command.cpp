@@ -41,9 +41,9 @@ struct Summary {
     float widest_across = 0.0f;
 };
 
-void WriteRow(std::FILE* out, std::uint64_t step, const SimState& s)
+bool WriteRow(OutputFile& out, std::uint64_t step, const SimState& s)
 {
-    std::fprintf(out,
+    return out.Print(
                  "%" PRIu64 ",%.9g,%" PRIu64 ",%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%u\n",
                  step, double{s.drive_ticks}, std::uint64_t{s.car_section}, double{s.car_along},
                  double{s.car_across}, double{s.car_heading}, double{s.car_speed},
@@ -52,22 +52,21 @@ void WriteRow(std::FILE* out, std::uint64_t step, const SimState& s)
                  unsigned{s.lead_braking.load() & 0xFFu});
 }
 
-void PrintSummary(std::FILE* out, const Summary& sum)
+void PrintSummary(OutputFile& out, const Summary& sum)
 {
-    std::fprintf(out, "steps run:           %" PRIu64 "\n", sum.steps);
+    out.Print("steps run:           %" PRIu64 "\n", sum.steps);
     if (sum.drive_length)
-        std::fprintf(out, "steps per drive:     %" PRIu64 " (the last one restarts the route)\n",
-                     sum.drive_length);
+        out.Print("steps per drive:     %" PRIu64 " (the last one restarts the route)\n", sum.drive_length);
     else
-        std::fprintf(out, "steps per drive:     the drive did not end within these steps\n");
-    std::fprintf(out, "section entered at step:\n");
+        out.Print("steps per drive:     the drive did not end within these steps\n");
+    out.Print("section entered at step:\n");
     for (std::size_t k = 0; k < sum.entered.size(); ++k) {
-        if (sum.entered[k]) std::fprintf(out, "  %2zu  %" PRIu64 "\n", k, sum.entered[k]);
-        else std::fprintf(out, "  %2zu  not reached\n", k);
+        if (sum.entered[k]) out.Print("  %2zu  %" PRIu64 "\n", k, sum.entered[k]);
+        else out.Print("  %2zu  not reached\n", k);
     }
-    std::fprintf(out, "lowest speed:        %.9g\n", double{sum.lowest_speed});
-    std::fprintf(out, "highest speed:       %.9g\n", double{sum.highest_speed});
-    std::fprintf(out, "largest |car_across|: %.9g\n", double{sum.widest_across});
+    out.Print("lowest speed:        %.9g\n", double{sum.lowest_speed});
+    out.Print("highest speed:       %.9g\n", double{sum.highest_speed});
+    out.Print("largest |car_across|: %.9g\n", double{sum.widest_across});
 }
 
 } // namespace
@@ -90,7 +89,6 @@ int RunTrace(std::span<const char* const> argv)
         std::fprintf(stderr, "veldmark-render trace: %s\n", output.error().c_str());
         return kExitFailure;
     }
-    std::FILE* out = output.stream();
     const bool summary_only = args.has("summary");
 
     SimState& state = g_state;
@@ -98,16 +96,16 @@ int RunTrace(std::span<const char* const> argv)
     Summary sum;
     sum.entered.assign(state.section_count, 0);
     if (!summary_only)
-        std::fputs("step,drive_ticks,car_section,car_along,car_across,car_heading,car_speed,"
-                   "steer_angle,car_yaw,look_angle,look_amount,lead_position,lead_speed,"
-                   "lead_braking\n",
-                   out);
+        output.Print("step,drive_ticks,car_section,car_along,car_across,car_heading,car_speed,"
+                     "steer_angle,car_yaw,look_angle,look_amount,lead_position,lead_speed,"
+                     "lead_braking\n");
 
     std::uint64_t last_section = UINT64_MAX;
     for (std::uint64_t step = 1; step <= kMaxSteps; ++step) {
         const bool restarts = AtRouteEnd(state);
         SimulationStep(state);
-        if (!summary_only) WriteRow(out, step, state);
+        // A write that failed ends the run: the rest could not reach the file either.
+        if (!summary_only && !WriteRow(output, step, state)) break;
         sum.steps = step;
         const std::uint64_t section = state.car_section;
         if (section != last_section && section < sum.entered.size() && !sum.entered[section])
@@ -119,7 +117,7 @@ int RunTrace(std::span<const char* const> argv)
         if (restarts && !sum.drive_length) sum.drive_length = step;
         if (whole_drive ? restarts : step == *steps) break;
     }
-    if (summary_only) PrintSummary(out, sum);
+    if (summary_only) PrintSummary(output, sum);
     if (!output.commit()) {
         std::fprintf(stderr, "veldmark-render trace: %s\n", output.error().c_str());
         return kExitFailure;

@@ -2,12 +2,12 @@
 // frames on standard output for any other consumer.
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -17,6 +17,7 @@
 #include "app/headless/commands.h"
 #include "app/headless/frame_run_options.h"
 #include "app/headless/interrupt.h"
+#include "app/headless/mp4_check.h"
 #include "app/headless/progress.h"
 
 extern char** environ;
@@ -40,7 +41,9 @@ constexpr std::size_t kFrameBytes = kFramePixels * 4;
 // Writes frames as BGRA bytes to a file descriptor: a pipe to ffmpeg or standard output.
 class RawSink : public FrameConsumer {
 public:
-    RawSink(int fd, Progress& progress) : fd_(fd), progress_(progress), bytes_(kFrameBytes) {}
+    // `reader` names who reads `fd`, for the error message.
+    RawSink(int fd, const char* reader, Progress& progress)
+        : fd_(fd), reader_(reader), progress_(progress), bytes_(kFrameBytes) {}
 
     Delivery Consume(const FrameSlot& frame, std::uint64_t) override
     {
@@ -54,8 +57,9 @@ public:
             const ssize_t n = write(fd_, bytes_.data() + sent, bytes_.size() - sent);
             if (n < 0 && errno == EINTR) continue;
             if (n <= 0) {
-                error_ = errno == EPIPE ? "the consumer stopped reading before the last frame"
-                                        : std::string("cannot write the frames: ") + std::strerror(errno);
+                error_ = errno == EPIPE ? std::string(reader_) + " stopped reading before the last frame"
+                                        : std::string("cannot write the frames to ") + reader_ + ": " +
+                                              std::strerror(errno);
                 return Delivery::Last;
             }
             sent += static_cast<std::size_t>(n);
@@ -69,6 +73,7 @@ public:
 
 private:
     int fd_;
+    const char* reader_;
     Progress& progress_;
     std::vector<unsigned char> bytes_;   // one frame, allocated once
     std::uint64_t done_ = 0;
@@ -94,8 +99,12 @@ bool OnPath(const char* program)
 
 struct Encoder {
     pid_t pid = -1;
-    int input = -1;   // write end of ffmpeg's standard input
+    int input = -1;      // write end of ffmpeg's standard input
+    int messages = -1;   // ffmpeg's standard error, kept in memory to explain a failure
 };
+
+// How much of ffmpeg's messages is read back: its first lines say what went wrong.
+constexpr std::size_t kMessageHead = 1024;
 
 bool StartEncoder(const std::string& temp_path, Encoder& encoder, std::string& error)
 {
@@ -106,17 +115,22 @@ bool StartEncoder(const std::string& temp_path, Encoder& encoder, std::string& e
     }
     const std::string size = std::to_string(kFrameWidth) + "x" + std::to_string(kFrameHeight);
     const std::string rate = std::to_string(kFramesPerSecond);
-    std::vector<std::string> words = {"ffmpeg", "-hide_banner", "-loglevel", "error", "-y",
-                                      "-f", "rawvideo", "-pix_fmt", "bgra", "-s", size,
+    // -xerror: without it ffmpeg reports a failure to write the index ("Error writing trailer")
+    // and still exits with status 0, leaving a file no player opens.
+    std::vector<std::string> words = {"ffmpeg", "-hide_banner", "-nostats", "-loglevel", "error", "-xerror",
+                                      "-y", "-f", "rawvideo", "-pix_fmt", "bgra", "-s", size,
                                       "-r", rate, "-i", "-", "-c:v", "libx264", "-preset", "medium",
                                       "-pix_fmt", "yuv420p", "-f", "mp4", temp_path};
     std::vector<char*> argv;
     for (std::string& w : words) argv.push_back(w.data());
     argv.push_back(nullptr);
 
+    // In memory, not in a file: the disk may be the very thing that is full.
+    encoder.messages = memfd_create("ffmpeg-messages", MFD_CLOEXEC);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_adddup2(&actions, fds[0], STDIN_FILENO);
+    if (encoder.messages >= 0) posix_spawn_file_actions_adddup2(&actions, encoder.messages, STDERR_FILENO);
     posix_spawn_file_actions_addclose(&actions, fds[1]);
     posix_spawn_file_actions_addclose(&actions, fds[0]);
     // ffmpeg gets a process group of its own, so that Ctrl-C reaches only us and we can close
@@ -138,15 +152,99 @@ bool StartEncoder(const std::string& temp_path, Encoder& encoder, std::string& e
     return true;
 }
 
-// Closes ffmpeg's input and waits for it; true when it encoded everything.
-bool FinishEncoder(Encoder& encoder)
+// What ffmpeg printed, as one line: its lines joined by "; " (it often explains a failure in
+// two, the cause first), or an empty string.
+std::string Messages(int messages)
+{
+    if (messages < 0) return {};
+    std::string text(kMessageHead, '\0');
+    const ssize_t got = pread(messages, text.data(), text.size(), 0);
+    text.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+    std::string joined;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find_first_of("\r\n", start);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(start, end - start);
+        while (!line.empty() && (line.back() == ' ' || line.back() == '-')) line.pop_back();
+        if (!line.empty()) joined += (joined.empty() ? "" : "; ") + line;
+        start = end + 1;
+    }
+    return joined;
+}
+
+struct EncoderEnd {
+    bool clean = false;     // ffmpeg exited with status 0
+    std::string problem;    // otherwise, what it said or how it ended
+};
+
+// Closes ffmpeg's input and waits for it.
+EncoderEnd FinishEncoder(Encoder& encoder)
 {
     if (encoder.input >= 0) close(encoder.input);
     encoder.input = -1;
     int status = 0;
-    while (waitpid(encoder.pid, &status, 0) < 0 && errno == EINTR) {
+    pid_t waited;
+    while ((waited = waitpid(encoder.pid, &status, 0)) < 0 && errno == EINTR) {
     }
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    EncoderEnd end;
+    end.clean = waited == encoder.pid && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    if (!end.clean) {
+        end.problem = Messages(encoder.messages);
+        if (!end.problem.empty()) end.problem = "ffmpeg: " + end.problem;
+        else if (waited == encoder.pid && WIFEXITED(status))
+            end.problem = "ffmpeg failed with exit status " + std::to_string(WEXITSTATUS(status));
+        else if (waited == encoder.pid && WIFSIGNALED(status))
+            end.problem = "ffmpeg was ended by signal " + std::to_string(WTERMSIG(status));
+        else
+            end.problem = "ffmpeg could not be waited for";
+    }
+    if (encoder.messages >= 0) close(encoder.messages);
+    encoder.messages = -1;
+    return end;
+}
+
+int FinishRawFrames(FrameRunEnd end, const RawSink& sink)
+{
+    if (end == FrameRunEnd::Finished) return 0;
+    if (end == FrameRunEnd::StoppedByConsumer) {
+        std::fprintf(stderr, "veldmark-render video: %s\n", sink.error().c_str());
+        return kExitFailure;
+    }
+    if (end == FrameRunEnd::Interrupted && sink.done() > 0) {
+        std::fprintf(stderr, "veldmark-render video: interrupted; the %llu frames made so far were sent\n",
+                     static_cast<unsigned long long>(sink.done()));
+        return 130;
+    }
+    return ReportUnfinishedRun("video", end);
+}
+
+// Waits for ffmpeg and keeps the video only when ffmpeg ended cleanly and the file it wrote is
+// whole; otherwise nothing is left under either name.
+int FinishVideo(FrameRunEnd end, const RawSink& sink, Encoder& encoder, const std::string& out,
+                const std::string& temp_path)
+{
+    const EncoderEnd encoded = FinishEncoder(encoder);
+    const bool interrupted = end == FrameRunEnd::Interrupted;
+    if (end == FrameRunEnd::NoWorkers || (interrupted && sink.done() == 0)) {
+        std::remove(temp_path.c_str());
+        return ReportUnfinishedRun("video", end);
+    }
+    std::string problem;
+    if (!encoded.clean) problem = encoded.problem;
+    else if (end == FrameRunEnd::StoppedByConsumer) problem = sink.error();
+    else problem = CheckMp4Video(temp_path, sink.done());
+    if (problem.empty() && std::rename(temp_path.c_str(), out.c_str()) != 0)
+        problem = "cannot rename '" + temp_path + "' to it: " + std::strerror(errno);
+    if (!problem.empty()) {
+        std::remove(temp_path.c_str());
+        std::fprintf(stderr, "veldmark-render video: cannot write '%s': %s\n", out.c_str(), problem.c_str());
+        return kExitFailure;
+    }
+    if (!interrupted) return 0;
+    std::fprintf(stderr, "veldmark-render video: interrupted; the %llu frames made so far were kept\n",
+                 static_cast<unsigned long long>(sink.done()));
+    return 130;
 }
 
 } // namespace
@@ -165,8 +263,6 @@ int RunVideo(std::span<const char* const> argv)
                              "pipe them into a program or give --out FILE.mp4\n");
         return kExitUsage;
     }
-    // A consumer that goes away must give an error message, not a silent death by SIGPIPE.
-    std::signal(SIGPIPE, SIG_IGN);
 
     Encoder encoder;
     const std::string temp_path = out + ".partial";
@@ -194,32 +290,10 @@ int RunVideo(std::span<const char* const> argv)
 
     const std::atomic<bool>& interrupt = InstallInterruptHandler();
     Progress progress("video", run.count);
-    RawSink sink(raw ? STDOUT_FILENO : encoder.input, progress);
+    RawSink sink(raw ? STDOUT_FILENO : encoder.input, raw ? "the reader of standard output" : "ffmpeg", progress);
     const FrameRunEnd end = veldmark::RunFrames(g_state, run, sink, &interrupt);
     progress.Finish(sink.done());
-    const bool encoded = raw || FinishEncoder(encoder);
-
-    const bool interrupted = end == FrameRunEnd::Interrupted;
-    if ((end == FrameRunEnd::Finished || (interrupted && sink.done() > 0)) && encoded) {
-        if (!raw && std::rename(temp_path.c_str(), out.c_str()) != 0) {
-            std::fprintf(stderr, "veldmark-render video: cannot rename '%s' to '%s': %s\n",
-                         temp_path.c_str(), out.c_str(), std::strerror(errno));
-            std::remove(temp_path.c_str());
-            return kExitFailure;
-        }
-        if (!interrupted) return 0;
-        std::fprintf(stderr, "veldmark-render video: interrupted; the %llu frames made so far were kept\n",
-                     static_cast<unsigned long long>(sink.done()));
-        return 130;
-    }
-    if (!raw) std::remove(temp_path.c_str());
-    if (end == FrameRunEnd::StoppedByConsumer) {
-        std::fprintf(stderr, "veldmark-render video: %s\n", sink.error().c_str());
-        return kExitFailure;
-    }
-    if (end != FrameRunEnd::Finished) return ReportUnfinishedRun("video", end);
-    std::fprintf(stderr, "veldmark-render video: ffmpeg could not encode the video\n");
-    return kExitFailure;
+    return raw ? FinishRawFrames(end, sink) : FinishVideo(end, sink, encoder, out, temp_path);
 }
 
 } // namespace veldmark::tool

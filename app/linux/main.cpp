@@ -1,10 +1,12 @@
 // veldmark for Linux: the same run modes as the Windows screensaver (a window, /s full screen,
 // /p XID preview, /c configure), plus what a Linux screensaver needs: XScreenSaver's window
 // options, --help and --version.
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include "app/linux/display_loss.h"
 #include "app/linux/linux_options.h"
 #include "app/linux/sdl_host.h"
 #include "app/linux/startup_report.h"
@@ -44,7 +46,9 @@ int Run(veldmark::SimState& state, Open open)
     std::string detail;
     const veldmark::StartupFailure opened = open(host, detail);
     if (opened != veldmark::StartupFailure::None) return veldmark::ReportStartup(opened, detail);
-    return veldmark::ReportStartup(veldmark::RunMainLoop(state, host), {});
+    const veldmark::StartupFailure ended = veldmark::RunMainLoop(state, host);
+    if (ended == veldmark::StartupFailure::None && veldmark::DisplayLost()) return veldmark::ReportDisplayLost();
+    return veldmark::ReportStartup(ended, {});
 }
 
 } // namespace
@@ -52,6 +56,8 @@ int Run(veldmark::SimState& state, Open open)
 int main(int argc, char** argv)
 {
     using namespace veldmark;
+    // A display connection that breaks must end in our own report, not in a death by SIGPIPE.
+    std::signal(SIGPIPE, SIG_IGN);
     const LinuxLaunch launch = ParseLinuxOptions(argc, argv, std::getenv("XSCREENSAVER_WINDOW"));
     switch (launch.action) {
     case LinuxAction::Help: std::fputs(kHelp, stdout); return 0;

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "app/linux/display_loss.h"
 #include "app/linux/x11_message_box.h"
 #include "app/shell/input_rules.h"
 #include "app/shell/run_mode.h"
@@ -82,6 +83,7 @@ StartupFailure SdlHost::Open(std::string& detail)
         detail = SDL_GetError();
         return StartupFailure::CreateWindow;
     }
+    WatchSdlWindow(window_, state_);
     if (fullscreen) {
         SDL_ShowCursor(SDL_DISABLE);
         cursor_hidden_ = true;
@@ -111,7 +113,7 @@ void SdlHost::SleepMilliseconds(std::uint32_t ms) { SDL_Delay(ms); }
 bool SdlHost::PumpMessages()
 {
     SDL_Event e;
-    while (SDL_PollEvent(&e)) {
+    while (!DisplayLost() && SDL_PollEvent(&e)) {
         InputVerdict verdict = InputVerdict::Handled;
         switch (e.type) {
         case SDL_QUIT: return false;   // the close box, or SIGTERM / SIGINT
@@ -136,7 +138,7 @@ bool SdlHost::PumpMessages()
         }
         if (verdict == InputVerdict::EndProgram) state_.running = 0;
     }
-    return true;
+    return !DisplayLost();
 }
 
 void SdlHost::Redraw()
@@ -148,6 +150,7 @@ void SdlHost::Redraw()
 
 bool SdlHost::Present(const FrameSlot& frame)
 {
+    if (DisplayLost()) return false;
     if (SDL_GetWindowFlags(window_) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) return false;
     int w = 0, h = 0;
     if (SDL_GetRendererOutputSize(renderer_, &w, &h) != 0 || w <= 0 || h <= 0) return false;
@@ -159,6 +162,15 @@ bool SdlHost::Present(const FrameSlot& frame)
 
 void SdlHost::ReleasePresentation()
 {
+    if (DisplayLost()) {
+        // Tearing the renderer down would talk to a server that is gone; the process is ending.
+        texture_ = nullptr;
+        renderer_ = nullptr;
+        window_ = nullptr;
+        cursor_hidden_ = false;
+        video_ = false;
+        return;
+    }
     if (texture_) SDL_DestroyTexture(texture_);
     if (renderer_) SDL_DestroyRenderer(renderer_);
     if (cursor_hidden_) SDL_ShowCursor(SDL_ENABLE);

@@ -14,6 +14,8 @@
 #include <cstring>
 #include <thread>
 
+#include "app/linux/display_loss.h"
+
 namespace veldmark {
 namespace {
 
@@ -55,6 +57,7 @@ StartupFailure X11Host::Connect(std::string& detail)
         return StartupFailure::CreateWindow;
     }
     XSetErrorHandler(RecordXError);
+    WatchDisplay(display_, state_);
     return StartupFailure::None;
 }
 
@@ -211,7 +214,7 @@ void X11Host::SleepMilliseconds(std::uint32_t ms) { std::this_thread::sleep_for(
 bool X11Host::PumpMessages()
 {
     if (g_stop_signal) return false;
-    while (XPending(display_) > 0) {
+    while (!DisplayLost() && XPending(display_) > 0) {
         XEvent e;
         XNextEvent(display_, &e);
         switch (e.type) {
@@ -240,7 +243,7 @@ bool X11Host::PumpMessages()
         default: break;
         }
     }
-    return true;
+    return !DisplayLost();
 }
 
 void X11Host::PutImage()
@@ -258,6 +261,7 @@ void X11Host::PutImage()
 
 bool X11Host::Present(const FrameSlot& frame)
 {
+    if (DisplayLost()) return false;
     if (width_ <= 0 || height_ <= 0) return false;
     if (!image_ || image_->width != width_ || image_->height != height_) {
         if (!MakeImage(width_, height_)) return false;
@@ -276,6 +280,13 @@ bool X11Host::Present(const FrameSlot& frame)
 void X11Host::ReleasePresentation()
 {
     if (!display_) return;
+    if (DisplayLost()) {
+        // The server and everything it held for us are gone; only our own memory is left.
+        if (shm_address_) shmdt(shm_address_);
+        shm_address_ = nullptr;
+        display_ = nullptr;
+        return;
+    }
     DropImage();
     if (gc_) XFreeGC(display_, gc_);
     gc_ = nullptr;

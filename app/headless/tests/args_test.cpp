@@ -2,12 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-
-#include "app/headless/output_file.h"
-
 namespace veldmark::tool {
 namespace {
 
@@ -46,40 +40,6 @@ TEST(ArgsTest, ErrorsNameTheArgument)
     Args out_of_range = Read({"--steps", "0"});
     EXPECT_FALSE(out_of_range.number("steps", 1, 1, 100).has_value());
     EXPECT_NE(out_of_range.error().find("--steps"), std::string::npos);
-}
-
-TEST(OutputFileTest, AppearsOnlyWhenCommitted)
-{
-    const auto dir = std::filesystem::temp_directory_path() / "veldmark_output_file_test";
-    std::filesystem::create_directories(dir);
-    const auto path = (dir / "out.txt").string();
-    std::filesystem::remove(path);
-    {
-        OutputFile file(path);
-        ASSERT_TRUE(file.open());
-        std::fputs("half", file.stream());
-        // destroyed without commit: nothing may be left behind
-    }
-    EXPECT_FALSE(std::filesystem::exists(path));
-    EXPECT_FALSE(std::filesystem::exists(path + ".partial"));
-    {
-        OutputFile file(path);
-        ASSERT_TRUE(file.open());
-        std::fputs("whole", file.stream());
-        ASSERT_TRUE(file.commit()) << file.error();
-    }
-    std::ifstream in(path);
-    std::string text;
-    in >> text;
-    EXPECT_EQ(text, "whole");
-    std::filesystem::remove_all(dir);
-}
-
-TEST(OutputFileTest, UnwritablePlaceIsAnError)
-{
-    OutputFile file("/nonexistent-dir/for/sure/out.txt");
-    EXPECT_FALSE(file.open());
-    EXPECT_NE(file.error().find("/nonexistent-dir/for/sure/out.txt"), std::string::npos);
 }
 
 } // namespace

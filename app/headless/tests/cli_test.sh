@@ -78,5 +78,33 @@ else
     grep -q "Debian package 'ffmpeg'" "$work/stderr" || { echo "FAIL the missing ffmpeg is not named"; failures=$((failures + 1)); }
 fi
 
+# Standard output that cannot take the output: full (/dev/full), or a pipe whose reader has gone.
+# Each command says so in one line and exits 1; none dies silently by SIGPIPE.
+"$tool" list --step 10 --out "$work/list.bin" >/dev/null
+one_error_line() {  # one_error_line NAME COMMAND: the errors (not progress) are one line
+    local errors
+    errors=$(grep -v -E "^$2: [0-9]+ of [0-9]+ frames" "$work/stderr")
+    [ "$(printf '%s\n' "$errors" | grep -c .)" -eq 1 ] && [[ "$errors" == "veldmark-render"*"standard output"* ||
+        "$errors" == "veldmark-render"*"stopped reading"* ]] \
+        || { echo "FAIL $1: the error is not one line about standard output: $errors"; failures=$((failures + 1)); }
+}
+for command in "trace --steps 3000" "list --step 10" "frame --step 10" "raster $work/list.bin" \
+               "glyphs" "hashes --count 3" "video --count 2"; do
+    name=${command%% *}
+    "$tool" $command --out - >/dev/full 2>"$work/stderr"
+    status=$?
+    [ "$status" -eq 1 ] && echo "ok   $name to a full standard output" \
+        || { echo "FAIL $name to a full standard output: exit $status"; failures=$((failures + 1)); }
+    one_error_line "$name to a full standard output" "$name"
+    # The reader is gone long before the first write: rendering takes longer than `true` lives.
+    "$tool" $command --out - 2>"$work/stderr" | true
+    status=${PIPESTATUS[0]}
+    [ "$status" -eq 1 ] && echo "ok   $name into a closed pipe" \
+        || { echo "FAIL $name into a closed pipe: exit $status"; failures=$((failures + 1)); }
+    one_error_line "$name into a closed pipe" "$name"
+done
+check "help to a full standard output" 1 sh -c "'$tool' --help >/dev/full"
+check "statistics to a full standard output" 1 sh -c "'$tool' list --step 10 --out '$work/l2.bin' --stats >/dev/full"
+
 if [ "$failures" -ne 0 ]; then echo "$failures check(s) failed"; exit 1; fi
 echo "all checks passed"
