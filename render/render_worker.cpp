@@ -1,13 +1,18 @@
 #include "render/render_worker.h"
 
 #include <algorithm>
-#include <chrono>
+#include <atomic>
+#include <cstdint>
 #include <exception>
 
 namespace veldmark {
 namespace {
 
-constexpr auto kIdleSleep = std::chrono::milliseconds(1);
+// Rung whenever a packet becomes Ready and when the workers are told to stop. An idle worker
+// sleeps on it instead of looking at the ring every millisecond, so a paused or hidden window
+// costs no processor time at all. It only wakes workers: packets still change hands by their
+// state bytes alone.
+std::atomic<std::uint32_t> g_doorbell{0};
 
 bool StopRequested(const SimState& state)
 {
@@ -38,12 +43,21 @@ FrameSlot* ClaimSlot(SimState& state)
     return nullptr;
 }
 
+void WakeRenderWorkers()
+{
+    g_doorbell.fetch_add(1, std::memory_order_release);
+    g_doorbell.notify_all();
+}
+
 void RenderWorker(SimState& state, BandScratch& scratch)
 {
     while (!StopRequested(state)) {
+        // Read before looking at the ring: a packet published after the look rings the bell
+        // again, so the wait below cannot miss it.
+        const std::uint32_t rung = g_doorbell.load(std::memory_order_acquire);
         FrameSlot* slot = ClaimSlot(state);
         if (!slot) {
-            std::this_thread::sleep_for(kIdleSleep);
+            if (!StopRequested(state)) g_doorbell.wait(rung, std::memory_order_acquire);
             continue;
         }
         RenderSlot(*slot, scratch);
@@ -73,6 +87,7 @@ void RenderWorkers::Stop()
 {
     if (!state_) return;
     state_->workers_stop.store(1, std::memory_order_release);
+    WakeRenderWorkers();
     for (std::thread& t : threads_)
         if (t.joinable()) t.join();
     state_ = nullptr;

@@ -19,12 +19,15 @@ inline constexpr std::size_t kMaxRenderWorkers = 8;    // what the tools allow, 
 // the process. `scratch` is the caller's, reused from frame to frame.
 void RenderSlot(FrameSlot& slot, BandScratch& scratch);
 
+// Wakes idle workers: called after a packet is stored Ready (and when they are to stop).
+void WakeRenderWorkers();
+
 // Takes the lowest-numbered Ready packet (Ready to Rendering), or returns nullptr.
 FrameSlot* ClaimSlot(SimState& state);
 
-// The thread body: render whatever is Ready, idle 1 ms at a time, leave when workers_stop is set
-// (looked at only between frames, so a claimed frame is always finished). `scratch` is this
-// worker's own.
+// The thread body: render whatever is Ready, sleep until woken when nothing is, leave when
+// workers_stop is set (looked at only between frames, so a claimed frame is always finished).
+// `scratch` is this worker's own.
 void RenderWorker(SimState& state, BandScratch& scratch);
 
 // Starts and stops the worker threads. Stopping sets workers_stop and waits for every worker.

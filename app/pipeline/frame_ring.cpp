@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "render/render_worker.h"
 #include "sim/frame_params.h"
 #include "sim/simulation_step.h"
 #include "sim/sky.h"
@@ -44,6 +45,7 @@ bool FillNextFrame(SimState& state, FrameCounters& counters, std::uint64_t steps
     slot.list_length = length;
     WriteSlotTail(state, slot.tail);
     slot.tail.state.store(static_cast<std::uint8_t>(SlotState::Ready), std::memory_order_release);
+    WakeRenderWorkers();
     if (times) times->published = FillTimes::Clock::now();
     ++counters.filled;
     return true;
