@@ -51,7 +51,6 @@ StartupFailure SdlHost::Open(std::string& detail)
 {
     // A screensaver must not keep the system's own blanking and power saving from starting.
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
-    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "linear");
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         detail = SDL_GetError();
         return StartupFailure::CreateWindow;
@@ -88,27 +87,48 @@ StartupFailure SdlHost::Open(std::string& detail)
         SDL_ShowCursor(SDL_DISABLE);
         cursor_hidden_ = true;
     }
-    renderer_ = SDL_CreateRenderer(window_, -1, 0);
-    if (!renderer_) {
-        detail = SDL_GetError();
-        return StartupFailure::NoDC;
+    const char* present = std::getenv("VELDMARK_SDL_PRESENT");
+    use_texture_ = present && std::strcmp(present, "texture") == 0;
+    if (use_texture_) {
+        renderer_ = SDL_CreateRenderer(window_, -1, 0);
+        if (!renderer_) {
+            detail = SDL_GetError();
+            return StartupFailure::NoDC;
+        }
+        SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+        SDL_RenderClear(renderer_);
+        SDL_RenderPresent(renderer_);
+    } else {
+        SDL_Surface* surface = SDL_GetWindowSurface(window_);
+        if (!surface) {
+            detail = SDL_GetError();
+            return StartupFailure::NoDC;
+        }
+        if (surface->format->BytesPerPixel != 4 || surface->format->Rmask != 0xFF0000 ||
+            surface->format->Gmask != 0xFF00 || surface->format->Bmask != 0xFF) {
+            detail = "the window's pixels are not 32-bit RGB";
+            return StartupFailure::NoMemDC;
+        }
     }
-    // 0x00RRGGBB words are SDL's RGB888; one streaming texture the size of the frame.
-    texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
-                                 kFrameWidth, kFrameHeight);
-    if (!texture_) {
-        detail = SDL_GetError();
-        return StartupFailure::NoMemDC;
-    }
-    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
-    SDL_RenderClear(renderer_);
-    SDL_RenderPresent(renderer_);
     return StartupFailure::None;
 }
 
 std::uint64_t SdlHost::ClockFrequency() { return SDL_GetPerformanceFrequency(); }
 std::uint64_t SdlHost::ClockNow() { return SDL_GetPerformanceCounter(); }
 void SdlHost::SleepMilliseconds(std::uint32_t ms) { SDL_Delay(ms); }
+
+bool SdlHost::Visible()
+{
+    if (DisplayLost()) return true;   // the loop is about to end; nothing to wait for
+    return (SDL_GetWindowFlags(window_) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) == 0;
+}
+
+void SdlHost::WaitForEvents(std::uint32_t ms)
+{
+    if (DisplayLost()) return;
+    // Leaves the event in the queue for the next pump; SDL waits on the X connection itself.
+    SDL_WaitEventTimeout(nullptr, static_cast<int>(ms));
+}
 
 bool SdlHost::PumpMessages()
 {
@@ -143,21 +163,60 @@ bool SdlHost::PumpMessages()
 
 void SdlHost::Redraw()
 {
-    if (!has_picture_) return;
+    if (!has_picture_ || DisplayLost()) return;
+    if (use_texture_) {
+        SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+        SDL_RenderPresent(renderer_);
+    } else {
+        SDL_UpdateWindowSurface(window_);
+    }
+}
+
+bool SdlHost::PresentToSurface(const FrameSlot& frame)
+{
+    // The surface follows the window's size; SDL makes a new one after a resize.
+    SDL_Surface* surface = SDL_GetWindowSurface(window_);
+    if (!surface || surface->w <= 0 || surface->h <= 0) return false;
+    if (scaler_.width() != surface->w || scaler_.height() != surface->h) scaler_.Resize(surface->w, surface->h);
+    if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return false;
+    scaler_.Scale(frame.pixels, static_cast<std::uint32_t*>(surface->pixels),
+                  static_cast<std::size_t>(surface->pitch) / 4);
+    if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
+    return SDL_UpdateWindowSurface(window_) == 0;
+}
+
+bool SdlHost::PresentToTexture(const FrameSlot& frame, int width, int height)
+{
+    if (!texture_ || width != texture_width_ || height != texture_height_) {
+        if (texture_) SDL_DestroyTexture(texture_);
+        // 0x00RRGGBB words are SDL's RGB888.
+        texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, width, height);
+        if (!texture_) return false;
+        texture_width_ = width;
+        texture_height_ = height;
+        scaled_.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
+        scaler_.Resize(width, height);
+    }
+    scaler_.Scale(frame.pixels, scaled_.data(), static_cast<std::size_t>(width));
+    if (SDL_UpdateTexture(texture_, nullptr, scaled_.data(), width * 4) != 0) return false;
     SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
     SDL_RenderPresent(renderer_);
+    return true;
 }
 
 bool SdlHost::Present(const FrameSlot& frame)
 {
-    if (DisplayLost()) return false;
-    if (SDL_GetWindowFlags(window_) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) return false;
-    int w = 0, h = 0;
-    if (SDL_GetRendererOutputSize(renderer_, &w, &h) != 0 || w <= 0 || h <= 0) return false;
-    if (SDL_UpdateTexture(texture_, nullptr, frame.pixels, kFrameWidth * 4) != 0) return false;
-    has_picture_ = true;
-    Redraw();
-    return true;
+    if (DisplayLost() || !Visible()) return false;
+    bool shown = false;
+    if (use_texture_) {
+        int w = 0, h = 0;
+        if (SDL_GetRendererOutputSize(renderer_, &w, &h) != 0 || w <= 0 || h <= 0) return false;
+        shown = PresentToTexture(frame, w, h);
+    } else {
+        shown = PresentToSurface(frame);
+    }
+    if (shown) has_picture_ = true;
+    return shown;
 }
 
 void SdlHost::ReleasePresentation()
@@ -173,6 +232,7 @@ void SdlHost::ReleasePresentation()
     }
     if (texture_) SDL_DestroyTexture(texture_);
     if (renderer_) SDL_DestroyRenderer(renderer_);
+    texture_width_ = texture_height_ = 0;
     if (cursor_hidden_) SDL_ShowCursor(SDL_ENABLE);
     if (window_) SDL_DestroyWindow(window_);
     if (video_) SDL_Quit();

@@ -8,7 +8,10 @@
 // Xlib's None (0L) would swallow StartupFailure::None; this file never needs X's.
 #undef None
 
+#include <poll.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstring>
@@ -101,12 +104,14 @@ StartupFailure X11Host::OpenPreview(std::uint64_t parent, std::string& detail)
         detail = "no window " + std::to_string(parent);
         return StartupFailure::CreateWindow;
     }
-    // Watch the parent: its size is ours, and its end is ours too.
+    // Watch the parent: its size is ours, its end is ours too, and while it is unmapped
+    // nothing of ours can be seen.
     XSelectInput(display_, parent, StructureNotifyMask);
+    parent_mapped_ = attributes.map_state != IsUnmapped;
     const Window child = XCreateSimpleWindow(display_, parent, 0, 0,
                                              static_cast<unsigned>(std::max(attributes.width, 1)),
                                              static_cast<unsigned>(std::max(attributes.height, 1)), 0, 0, 0);
-    XSelectInput(display_, child, StructureNotifyMask | ExposureMask);
+    XSelectInput(display_, child, StructureNotifyMask | ExposureMask | VisibilityChangeMask);
     XStoreName(display_, child, "Veldmark");
     XClassHint hint{const_cast<char*>("veldmark"), const_cast<char*>("VeldmarkWindow")};
     XSetClassHint(display_, child, &hint);
@@ -125,8 +130,8 @@ StartupFailure X11Host::OpenDaemonWindow(std::uint64_t window, std::string& deta
 {
     if (StartupFailure f = Connect(detail); f != StartupFailure::None) return f;
     if (window == 0) window = DefaultRootWindow(display_);
-    // Structure and exposure only: key and button presses stay with the daemon.
-    XSelectInput(display_, window, StructureNotifyMask | ExposureMask);
+    // Structure, exposure and visibility only: key and button presses stay with the daemon.
+    XSelectInput(display_, window, StructureNotifyMask | ExposureMask | VisibilityChangeMask);
     return Prepare(window, detail);
 }
 
@@ -236,6 +241,17 @@ bool X11Host::PumpMessages()
                 if (parent_ != 0) parent_gone_ = true;
             }
             break;
+        case MapNotify:
+            if (e.xmap.window == window_) mapped_ = true;
+            if (parent_ != 0 && e.xmap.window == parent_) parent_mapped_ = true;
+            break;
+        case UnmapNotify:
+            if (e.xunmap.window == window_) mapped_ = false;
+            if (parent_ != 0 && e.xunmap.window == parent_) parent_mapped_ = false;
+            break;
+        case VisibilityNotify:
+            if (e.xvisibility.window == window_) obscured_ = e.xvisibility.state == VisibilityFullyObscured;
+            break;
         case Expose:
             // While paused nothing new arrives, so an uncovered window gets the last frame again.
             if (e.xexpose.count == 0 && have_picture_) PutImage();
@@ -244,6 +260,14 @@ bool X11Host::PumpMessages()
         }
     }
     return !DisplayLost();
+}
+
+void X11Host::WaitForEvents(std::uint32_t ms)
+{
+    if (DisplayLost() || g_stop_signal || XPending(display_) > 0) return;
+    // Sleeps on the server's connection; SIGTERM interrupts the wait.
+    pollfd connection{ConnectionNumber(display_), POLLIN, 0};
+    if (poll(&connection, 1, static_cast<int>(ms)) < 0 && errno != EINTR) SleepMilliseconds(ms);
 }
 
 void X11Host::PutImage()

@@ -38,6 +38,8 @@ public:
     void SleepMilliseconds(std::uint32_t ms) override;
     bool PumpMessages() override;
     bool PreviewParentExists() override { return !parent_gone_; }
+    bool Visible() override { return mapped_ && parent_mapped_ && !obscured_; }
+    void WaitForEvents(std::uint32_t ms) override;
     bool Present(const FrameSlot& frame) override;
     void ReleasePresentation() override;
 
@@ -54,6 +56,9 @@ private:
     std::uint64_t window_ = 0;    // where we draw
     bool own_window_ = false;     // the preview's child is ours to destroy
     bool parent_gone_ = false;
+    bool mapped_ = true;          // our window is mapped (a window we did not make counts as mapped)
+    bool obscured_ = false;       // ...and wholly covered by others
+    bool parent_mapped_ = true;   // preview: the settings window we live in is mapped
     int width_ = 0;               // the window's current size
     int height_ = 0;
     bool opaque_alpha_ = false;   // a 32-bit visual reads the top byte as alpha

@@ -53,6 +53,11 @@ LoopStep MainLoopIteration(SimState& state, Platform& platform, FrameFlow& flow,
         !platform.PreviewParentExists())
         return LoopStep::Stop;
 
+    // Nothing is drawn that nobody sees: the drive waits where it is until the window shows.
+    if (!platform.Visible()) {
+        platform.WaitForEvents(kHiddenWaitMilliseconds);
+        return LoopStep::Continue;
+    }
     if (state.not_paused == 1) {
         PlatformConsumer screen(platform);
         AdvanceFrames(state, flow, FrameSchedule{}, screen);

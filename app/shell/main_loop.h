@@ -13,6 +13,9 @@ namespace veldmark {
 
 // An iteration lasts at least this long: about 60 frames a second at most.
 inline constexpr std::uint32_t kIterationMilliseconds = 16;
+// While the window cannot be seen, the loop waits for the platform's events at most this long
+// between looks (a preview also looks for its parent then).
+inline constexpr std::uint32_t kHiddenWaitMilliseconds = 250;
 
 enum class LoopStep { Continue, Stop };
 

@@ -24,6 +24,14 @@ public:
     // Preview only: whether the window the preview lives in still exists.
     virtual bool PreviewParentExists() = 0;
 
+    // Whether anything of the window can be seen now: false while it is minimised, hidden,
+    // unmapped or fully covered. Nothing is built, rendered or presented then.
+    virtual bool Visible() { return true; }
+
+    // Waits until a window message or event arrives, or `ms` milliseconds have passed, using
+    // no processor time meanwhile. The loop waits here while the window cannot be seen.
+    virtual void WaitForEvents(std::uint32_t ms) { SleepMilliseconds(ms); }
+
     // Shows a finished frame scaled to the whole client area. Returns false when it cannot be
     // shown now (no client area, no bitmap); the frame then waits in its packet for next time.
     virtual bool Present(const FrameSlot& frame) = 0;

@@ -34,12 +34,13 @@ static_assert(kClassStyle == 0x23);
 Win32Host* g_host = nullptr;
 SimState* g_host_state = nullptr;
 
-BITMAPINFO FrameBitmapInfo()
+// A 32-bit top-down bitmap of the given size: the layout of the frame's pixels.
+BITMAPINFO TopDownBitmapInfo(int width, int height)
 {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = kFrameWidth;
-    info.bmiHeader.biHeight = -kFrameHeight;   // rows top-down
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
@@ -176,8 +177,6 @@ StartupFailure Win32Host::Open()
     HDC memory = CreateCompatibleDC(handles_->window_dc);
     if (!memory) return StartupFailure::NoMemDC;
     state_.memory_dc = AsHandleBits(memory);
-    SetStretchBltMode(memory, HALFTONE);
-    SetBrushOrgEx(memory, 0, 0, nullptr);   // HALFTONE needs the brush origin reset after the mode
     return StartupFailure::None;
 }
 
@@ -210,6 +209,18 @@ bool Win32Host::PumpMessages()
 
 bool Win32Host::PreviewParentExists() { return IsWindow(FromHandleBits<HWND>(state_.preview_parent)) != FALSE; }
 
+bool Win32Host::Visible()
+{
+    // A minimised window (or a preview whose dialog is minimised) has nothing to show.
+    HWND window = handles_->window;
+    return window && !IsIconic(window) && IsWindowVisible(window);
+}
+
+void Win32Host::WaitForEvents(std::uint32_t ms)
+{
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, ms, QS_ALLINPUT);
+}
+
 bool Win32Host::Present(const FrameSlot& frame)
 {
     RECT client{};
@@ -220,8 +231,13 @@ bool Win32Host::Present(const FrameSlot& frame)
 
     HDC memory = FromHandleBits<HDC>(state_.memory_dc);
     if (state_.present_bitmap == 0 || width != state_.present_width || height != state_.present_height) {
-        HBITMAP bitmap = CreateCompatibleBitmap(handles_->window_dc, width, height);
-        if (!bitmap) return false;   // tried again next iteration
+        const BITMAPINFO info = TopDownBitmapInfo(width, height);   // as the scaler writes it
+        void* bits = nullptr;
+        HBITMAP bitmap = CreateDIBSection(handles_->window_dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        if (!bitmap || !bits) {
+            if (bitmap) DeleteObject(bitmap);
+            return false;   // tried again next iteration
+        }
         // A bitmap still selected into a DC cannot be deleted, so the new one goes in first.
         HGDIOBJ previous = SelectObject(memory, bitmap);
         if (state_.present_bitmap == 0) handles_->first_bitmap = static_cast<HBITMAP>(previous);
@@ -229,10 +245,12 @@ bool Win32Host::Present(const FrameSlot& frame)
         state_.present_bitmap = AsHandleBits(bitmap);
         state_.present_width = width;
         state_.present_height = height;
+        bitmap_pixels_ = static_cast<std::uint32_t*>(bits);
+        scaler_.Resize(width, height);
     }
-    static const BITMAPINFO kInfo = FrameBitmapInfo();
-    StretchDIBits(memory, 0, 0, width, height, 0, 0, kFrameWidth, kFrameHeight, frame.pixels, &kInfo,
-                  DIB_RGB_COLORS, SRCCOPY);
+    // GDI may still be reading the section from the last BitBlt; it must be done before we write.
+    GdiFlush();
+    scaler_.Scale(frame.pixels, bitmap_pixels_, static_cast<std::size_t>(width));
     BitBlt(handles_->window_dc, 0, 0, width, height, memory, 0, 0, SRCCOPY);
     have_picture_ = true;
     return true;
@@ -252,6 +270,7 @@ void Win32Host::ReleasePresentation()
         if (memory && handles_->first_bitmap) SelectObject(memory, handles_->first_bitmap);
         DeleteObject(FromHandleBits<HBITMAP>(state_.present_bitmap));
         state_.present_bitmap = 0;
+        bitmap_pixels_ = nullptr;
     }
     if (memory) DeleteDC(memory);
     state_.memory_dc = 0;

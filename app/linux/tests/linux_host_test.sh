@@ -73,6 +73,31 @@ else
     fail "no window appeared for SIGTERM"; kill "$pid" 2>/dev/null
 fi
 
+echo "== hidden windows draw nothing"
+# Process CPU time (user + system, in clock ticks) over SECONDS, as a share of one core in %.
+cpu_share() {  # cpu_share PID SECONDS
+    local t0 t1 hz
+    hz=$(getconf CLK_TCK)
+    t0=$(awk '{print $14 + $15}' "/proc/$1/stat"); sleep "$2"; t1=$(awk '{print $14 + $15}' "/proc/$1/stat")
+    echo $(( (t1 - t0) * 100 / (hz * $2) ))
+}
+"$veldmark" & pid=$!
+if wid=$(wait_window '^Veldmark$' 20); then
+    sleep 2
+    shown=$(cpu_share "$pid" 3)
+    xdotool windowminimize "$wid" 2>/dev/null; xdotool windowunmap "$wid"   # no window manager here
+    sleep 1
+    hidden=$(cpu_share "$pid" 4)
+    expect "an unmapped window costs next to nothing ($hidden% of a core; $shown% shown)" [ "$hidden" -le 2 ]
+    xdotool windowmap "$wid"
+    sleep 2; shot linux-restored-1; sleep 1; shot linux-restored-2
+    expect "mapped again, the drive goes on" differ "$SHOTS/linux-restored-1.png" "$SHOTS/linux-restored-2.png"
+    kill -TERM "$pid"; wait_exit "$pid" 10
+    expect "and it ends cleanly (got $EXIT)" [ "$EXIT" = 0 ]
+else
+    fail "no window appeared"; kill "$pid" 2>/dev/null
+fi
+
 echo "== full screen"
 xdotool mousemove 400 300
 "$veldmark" /s & pid=$!
@@ -121,6 +146,12 @@ expect "the preview shows the drive" [ "$(colours "$SHOTS/linux-preview-area.png
 xdotool key --window "$(echo "$child" | awk '{print $1}')" Escape q space
 sleep 1
 expect "keys do nothing to a preview" still_running "$pid"
+xdotool windowunmap "$xid"   # the settings dialog is hidden
+sleep 1
+hidden=$(cpu_share "$pid" 3)
+expect "a preview whose dialog is hidden costs next to nothing ($hidden% of a core)" [ "$hidden" -le 2 ]
+xdotool windowmap "$xid"
+sleep 1
 kill -USR2 "$parent_pid"   # the settings dialog shrinks its preview area to 160 x 100
 sleep 1.5
 child=$(xwininfo -children -id "$xid" | grep '"VeldmarkWindow"')

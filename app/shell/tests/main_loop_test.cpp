@@ -27,6 +27,8 @@ public:
     bool quit = false;                  // the platform's quit message is pending
     bool parent_exists = true;
     bool can_present = true;
+    bool visible = true;
+    std::vector<std::uint32_t> waits;
     std::function<void(SimState&)> on_pump;           // e.g. a key press
     std::function<void(const FrameSlot&)> on_present;
     bool real_sleep = false;            // let real workers run while the loop "sleeps"
@@ -51,6 +53,12 @@ public:
         now += pump_cost_us * frequency / 1'000'000;
         if (on_pump) on_pump(state_);
         return !quit;
+    }
+    bool Visible() override { return visible; }
+    void WaitForEvents(std::uint32_t ms) override
+    {
+        waits.push_back(ms);
+        now += std::uint64_t{ms} * frequency / 1000;
     }
     bool PreviewParentExists() override
     {
@@ -208,6 +216,37 @@ TEST_F(LoopTest, AFrameThatCannotBeShownWaitsAndHoldsTheRing)
     Step();
     EXPECT_EQ(platform_->presented_slots, (std::vector<int>{0}));
     EXPECT_EQ(counters_.filled, 5u);
+}
+
+TEST_F(LoopTest, AHiddenWindowGetsNoFramesAndTheLoopWaitsForEventsInstead)
+{
+    Step();
+    Finish(*s_, 0);
+    platform_->visible = false;   // minimised, unmapped or covered
+    const float ticks = s_->drive_ticks;
+    for (int i = 0; i < 5; ++i) {
+        platform_->sleeps.clear();
+        EXPECT_EQ(Step(), LoopStep::Continue);
+        EXPECT_TRUE(platform_->sleeps.empty()) << "it waits for events rather than pacing";
+    }
+    EXPECT_EQ(platform_->waits, std::vector<std::uint32_t>(5, kHiddenWaitMilliseconds));
+    EXPECT_TRUE(platform_->presented_slots.empty());
+    EXPECT_EQ(StateOf(*s_, 0), kDone) << "the finished frame waits in its packet";
+    EXPECT_EQ(float{s_->drive_ticks}, ticks) << "the drive stands still";
+
+    platform_->visible = true;
+    Step();
+    EXPECT_EQ(platform_->presented_slots, (std::vector<int>{0})) << "it resumes where it stopped";
+    EXPECT_EQ(float{s_->drive_ticks}, ticks + 1.0f);
+}
+
+TEST_F(LoopTest, AHiddenPreviewStillEndsWhenItsParentGoes)
+{
+    ApplyRunMode(*s_, RunModeChoice{ScreensaverMode::Preview, 0x1234});
+    platform_->visible = false;
+    EXPECT_EQ(Step(), LoopStep::Continue);
+    platform_->parent_exists = false;
+    EXPECT_EQ(Step(), LoopStep::Stop);
 }
 
 TEST_F(LoopTest, QuitOrAClearedRunningFlagStopsBeforeAnyFrameWork)

@@ -109,7 +109,14 @@ int Preview(const wchar_t* program)
     std::printf("parent %ldx%ld child %s %ldx%ld\n", parent_client.right, parent_client.bottom,
                 child ? "found" : "missing", child_client.right, child_client.bottom);
 
-    // The settings dialog closes: the preview must notice and end by itself.
+    // The settings dialog closes: the preview must notice and end by itself. It shows the preview
+    // for a moment first: the child can be found while the preview's CreateWindowExW is still
+    // running, and a parent destroyed then makes that creation fail (exit 1), a different case.
+    const DWORD shown = GetTickCount();
+    while (GetTickCount() - shown < 1500) {
+        Pump();
+        Sleep(50);
+    }
     DestroyWindow(parent);
     DWORD exit_code = 259;
     const DWORD start = GetTickCount();
