@@ -1,7 +1,11 @@
 #include "app/linux/sdl_host.h"
 
 #include <SDL.h>
+#include <SDL_syswm.h>
+// SDL_syswm.h brings in Xlib, whose None (0L) would swallow StartupFailure::None.
+#undef None
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -65,50 +69,74 @@ StartupFailure SdlHost::Open(std::string& detail)
         return StartupFailure::CreateWindow;
     }
 
-    const bool fullscreen = RunModeOf(state_) == ScreensaverMode::Fullscreen;
-    if (fullscreen) {
-        // Made at the screen's own size and place, so that it covers the screen even where no
-        // window manager carries out the full-screen request (a bare X server).
-        SDL_Rect screen{0, 0, kWindowWidth, kWindowHeight};
-        SDL_GetDisplayBounds(0, &screen);
-        window_ = SDL_CreateWindow(kTitle, screen.x, screen.y, screen.w, screen.h,
-                                   SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS |
-                                       SDL_WINDOW_ALWAYS_ON_TOP);
+    const char* present = std::getenv("VELDMARK_SDL_PRESENT");
+    use_texture_ = present && std::strcmp(present, "texture") == 0;
+
+    if (RunModeOf(state_) == ScreensaverMode::Fullscreen) {
+        // One window per display, each made at its display's own size and place, so that they
+        // cover the displays even where no window manager carries out the full-screen request.
+        const int displays = std::max(SDL_GetNumVideoDisplays(), 1);
+        for (int i = 0; i < displays && screen_count_ < kMaxScreens; ++i) {
+            SDL_Rect bounds{0, 0, kWindowWidth, kWindowHeight};
+            if (SDL_GetDisplayBounds(i, &bounds) != 0) continue;
+            const StartupFailure failure =
+                OpenScreen(screens_[screen_count_++], bounds.x, bounds.y, bounds.w, bounds.h,
+                           SDL_WINDOW_FULLSCREEN_DESKTOP | SDL_WINDOW_BORDERLESS | SDL_WINDOW_ALWAYS_ON_TOP, detail);
+            if (failure != StartupFailure::None) return failure;
+        }
+        if (screen_count_ == 0) {
+            detail = SDL_GetError();
+            return StartupFailure::CreateWindow;
+        }
+        // SDL does not report monitors that come and go on X11, so the layout is watched here.
+        SDL_SysWMinfo wm;
+        SDL_VERSION(&wm.version);
+        if (SDL_GetWindowWMInfo(screens_[0].window, &wm) == SDL_TRUE && wm.subsystem == SDL_SYSWM_X11) {
+            x_display_ = wm.info.x11.display;
+            monitors_ = ListMonitors(x_display_);
+            monitors_checked_ = SDL_GetTicks();
+        }
+        SDL_ShowCursor(SDL_DISABLE);
+        cursor_hidden_ = true;
     } else {
-        window_ = SDL_CreateWindow(kTitle, SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, kWindowWidth,
-                                   kWindowHeight, SDL_WINDOW_RESIZABLE);
+        const StartupFailure failure = OpenScreen(screens_[screen_count_++], SDL_WINDOWPOS_UNDEFINED,
+                                                  SDL_WINDOWPOS_UNDEFINED, kWindowWidth, kWindowHeight,
+                                                  SDL_WINDOW_RESIZABLE, detail);
+        if (failure != StartupFailure::None) return failure;
     }
-    if (!window_) {
+    return StartupFailure::None;
+}
+
+StartupFailure SdlHost::OpenScreen(Screen& screen, int x, int y, int width, int height, std::uint32_t flags,
+                                   std::string& detail)
+{
+    screen.window = SDL_CreateWindow(kTitle, x, y, width, height, flags);
+    if (!screen.window) {
         detail = SDL_GetError();
         return StartupFailure::CreateWindow;
     }
-    WatchSdlWindow(window_, state_);
-    if (fullscreen) {
-        SDL_ShowCursor(SDL_DISABLE);
-        cursor_hidden_ = true;
-    }
-    const char* present = std::getenv("VELDMARK_SDL_PRESENT");
-    use_texture_ = present && std::strcmp(present, "texture") == 0;
+    WatchSdlWindow(screen.window, state_);
     if (use_texture_) {
-        renderer_ = SDL_CreateRenderer(window_, -1, 0);
-        if (!renderer_) {
+        screen.renderer = SDL_CreateRenderer(screen.window, -1, 0);
+        if (!screen.renderer) {
             detail = SDL_GetError();
             return StartupFailure::NoDC;
         }
-        SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
-        SDL_RenderClear(renderer_);
-        SDL_RenderPresent(renderer_);
-    } else {
-        SDL_Surface* surface = SDL_GetWindowSurface(window_);
-        if (!surface) {
-            detail = SDL_GetError();
-            return StartupFailure::NoDC;
-        }
-        if (surface->format->BytesPerPixel != 4 || surface->format->Rmask != 0xFF0000 ||
-            surface->format->Gmask != 0xFF00 || surface->format->Bmask != 0xFF) {
-            detail = "the window's pixels are not 32-bit RGB";
-            return StartupFailure::NoMemDC;
-        }
+        SDL_SetRenderDrawColor(screen.renderer, 0, 0, 0, 255);
+        SDL_RenderClear(screen.renderer);
+        SDL_RenderPresent(screen.renderer);
+        return StartupFailure::None;
+    }
+    SDL_Surface* surface = SDL_GetWindowSurface(screen.window);
+    if (!surface) {
+        detail = SDL_GetError();
+        return StartupFailure::NoDC;
+    }
+    // The frame's 0x00RRGGBB words go into the surface as they are, so only that layout is taken.
+    if (surface->format->BytesPerPixel != 4 || surface->format->Rmask != 0xFF0000 ||
+        surface->format->Gmask != 0xFF00 || surface->format->Bmask != 0xFF) {
+        detail = "the window's pixels are not 32-bit RGB";
+        return StartupFailure::NoMemDC;
     }
     return StartupFailure::None;
 }
@@ -120,7 +148,26 @@ void SdlHost::SleepMilliseconds(std::uint32_t ms) { SDL_Delay(ms); }
 bool SdlHost::Visible()
 {
     if (DisplayLost()) return true;   // the loop is about to end; nothing to wait for
-    return (SDL_GetWindowFlags(window_) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) == 0;
+    for (std::size_t i = 0; i < screen_count_; ++i)
+        if ((SDL_GetWindowFlags(screens_[i].window) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) == 0) return true;
+    return false;
+}
+
+SdlHost::Screen* SdlHost::ScreenOf(std::uint32_t window_id)
+{
+    for (std::size_t i = 0; i < screen_count_; ++i)
+        if (SDL_GetWindowID(screens_[i].window) == window_id) return &screens_[i];
+    return nullptr;
+}
+
+void SdlHost::ToDesktop(std::uint32_t window_id, std::int32_t& x, std::int32_t& y)
+{
+    const Screen* screen = ScreenOf(window_id);
+    if (!screen) return;
+    int left = 0, top = 0;
+    SDL_GetWindowPosition(screen->window, &left, &top);
+    x += left;
+    y += top;
 }
 
 void SdlHost::WaitForEvents(std::uint32_t ms)
@@ -138,107 +185,135 @@ bool SdlHost::PumpMessages()
         switch (e.type) {
         case SDL_QUIT: return false;   // the close box, or SIGTERM / SIGINT
         case SDL_KEYDOWN: verdict = OnKeyDown(state_, KeyOf(e.key.keysym.sym)); break;
-        case SDL_MOUSEMOTION: verdict = OnMouse(state_, MouseEvent::Move, e.motion.x, e.motion.y); break;
+        case SDL_MOUSEMOTION: {
+            std::int32_t x = e.motion.x, y = e.motion.y;
+            ToDesktop(e.motion.windowID, x, y);
+            verdict = OnMouse(state_, MouseEvent::Move, x, y);
+            break;
+        }
         case SDL_MOUSEBUTTONDOWN: {
             const Uint8 b = e.button.button;
+            std::int32_t x = e.button.x, y = e.button.y;
+            ToDesktop(e.button.windowID, x, y);
             if (b == SDL_BUTTON_LEFT || b == SDL_BUTTON_RIGHT || b == SDL_BUTTON_MIDDLE)
                 verdict = OnMouse(state_,
                                   b == SDL_BUTTON_LEFT    ? MouseEvent::LeftDown
                                   : b == SDL_BUTTON_RIGHT ? MouseEvent::RightDown
                                                           : MouseEvent::MiddleDown,
-                                  e.button.x, e.button.y);
+                                  x, y);
             break;
         }
+        case SDL_DISPLAYEVENT:   // where SDL does report it (not on X11: see MonitorsChanged)
+            if (RunModeOf(state_) == ScreensaverMode::Fullscreen &&
+                (e.display.event == SDL_DISPLAYEVENT_CONNECTED || e.display.event == SDL_DISPLAYEVENT_DISCONNECTED))
+                verdict = InputVerdict::EndProgram;
+            break;
         case SDL_MOUSEWHEEL: verdict = OnMouse(state_, MouseEvent::Wheel, 0, 0); break;
         case SDL_WINDOWEVENT:
             // While paused nothing new is presented, so an uncovered window needs the last frame again.
-            if (e.window.event == SDL_WINDOWEVENT_EXPOSED) Redraw();
+            if (e.window.event == SDL_WINDOWEVENT_EXPOSED)
+                if (Screen* screen = ScreenOf(e.window.windowID)) Redraw(*screen);
             break;
         default: break;
         }
         if (verdict == InputVerdict::EndProgram) state_.running = 0;
     }
+    // A monitor that came or went (a laptop lid, an unplugged screen) leaves the saver's windows
+    // off the desktop's new layout; a screensaver that ends, with exit code 0, is the safe answer.
+    if (state_.running != 0 && MonitorsChanged()) state_.running = 0;
     return !DisplayLost();
 }
 
-void SdlHost::Redraw()
+bool SdlHost::MonitorsChanged()
 {
-    if (!has_picture_ || DisplayLost()) return;
+    constexpr std::uint32_t kLookEveryMs = 500;
+    if (!x_display_ || DisplayLost() || SDL_GetTicks() - monitors_checked_ < kLookEveryMs) return false;
+    monitors_checked_ = SDL_GetTicks();
+    return !(ListMonitors(x_display_) == monitors_);
+}
+
+void SdlHost::Redraw(Screen& screen)
+{
+    if (!screen.has_picture || DisplayLost()) return;
     if (use_texture_) {
-        SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
-        SDL_RenderPresent(renderer_);
+        SDL_RenderCopy(screen.renderer, screen.texture, nullptr, nullptr);
+        SDL_RenderPresent(screen.renderer);
     } else {
-        SDL_UpdateWindowSurface(window_);
+        SDL_UpdateWindowSurface(screen.window);
     }
 }
 
-bool SdlHost::PresentToSurface(const FrameSlot& frame)
+bool SdlHost::PresentToSurface(Screen& screen, const FrameSlot& frame)
 {
     // The surface follows the window's size; SDL makes a new one after a resize.
-    SDL_Surface* surface = SDL_GetWindowSurface(window_);
+    SDL_Surface* surface = SDL_GetWindowSurface(screen.window);
     if (!surface || surface->w <= 0 || surface->h <= 0) return false;
-    if (scaler_.width() != surface->w || scaler_.height() != surface->h) scaler_.Resize(surface->w, surface->h);
+    if (screen.scaler.width() != surface->w || screen.scaler.height() != surface->h)
+        screen.scaler.Resize(surface->w, surface->h);
     if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return false;
-    scaler_.Scale(frame.pixels, static_cast<std::uint32_t*>(surface->pixels),
-                  static_cast<std::size_t>(surface->pitch) / 4);
+    screen.scaler.Scale(frame.pixels, static_cast<std::uint32_t*>(surface->pixels),
+                        static_cast<std::size_t>(surface->pitch) / 4);
     if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
-    return SDL_UpdateWindowSurface(window_) == 0;
+    return SDL_UpdateWindowSurface(screen.window) == 0;
 }
 
-bool SdlHost::PresentToTexture(const FrameSlot& frame, int width, int height)
+bool SdlHost::PresentToTexture(Screen& screen, const FrameSlot& frame)
 {
-    if (!texture_ || width != texture_width_ || height != texture_height_) {
-        if (texture_) SDL_DestroyTexture(texture_);
+    int width = 0, height = 0;
+    if (SDL_GetRendererOutputSize(screen.renderer, &width, &height) != 0 || width <= 0 || height <= 0) return false;
+    if (!screen.texture || width != screen.texture_width || height != screen.texture_height) {
+        if (screen.texture) SDL_DestroyTexture(screen.texture);
         // 0x00RRGGBB words are SDL's RGB888.
-        texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, width, height);
-        if (!texture_) return false;
-        texture_width_ = width;
-        texture_height_ = height;
-        scaled_.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
-        scaler_.Resize(width, height);
+        screen.texture =
+            SDL_CreateTexture(screen.renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, width, height);
+        if (!screen.texture) return false;
+        screen.texture_width = width;
+        screen.texture_height = height;
+        screen.scaled.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
+        screen.scaler.Resize(width, height);
     }
-    scaler_.Scale(frame.pixels, scaled_.data(), static_cast<std::size_t>(width));
-    if (SDL_UpdateTexture(texture_, nullptr, scaled_.data(), width * 4) != 0) return false;
-    SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
-    SDL_RenderPresent(renderer_);
+    screen.scaler.Scale(frame.pixels, screen.scaled.data(), static_cast<std::size_t>(width));
+    if (SDL_UpdateTexture(screen.texture, nullptr, screen.scaled.data(), width * 4) != 0) return false;
+    SDL_RenderCopy(screen.renderer, screen.texture, nullptr, nullptr);
+    SDL_RenderPresent(screen.renderer);
     return true;
 }
 
 bool SdlHost::Present(const FrameSlot& frame)
 {
     if (DisplayLost() || !Visible()) return false;
+    // The same frame on every display; one that cannot take it now simply keeps its picture.
     bool shown = false;
-    if (use_texture_) {
-        int w = 0, h = 0;
-        if (SDL_GetRendererOutputSize(renderer_, &w, &h) != 0 || w <= 0 || h <= 0) return false;
-        shown = PresentToTexture(frame, w, h);
-    } else {
-        shown = PresentToSurface(frame);
+    for (std::size_t i = 0; i < screen_count_; ++i) {
+        Screen& screen = screens_[i];
+        if (SDL_GetWindowFlags(screen.window) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) continue;
+        if (use_texture_ ? PresentToTexture(screen, frame) : PresentToSurface(screen, frame)) {
+            screen.has_picture = true;
+            shown = true;
+        }
     }
-    if (shown) has_picture_ = true;
     return shown;
 }
 
 void SdlHost::ReleasePresentation()
 {
     if (DisplayLost()) {
-        // Tearing the renderer down would talk to a server that is gone; the process is ending.
-        texture_ = nullptr;
-        renderer_ = nullptr;
-        window_ = nullptr;
+        // Tearing the windows down would talk to a server that is gone; the process is ending.
+        screen_count_ = 0;
         cursor_hidden_ = false;
         video_ = false;
         return;
     }
-    if (texture_) SDL_DestroyTexture(texture_);
-    if (renderer_) SDL_DestroyRenderer(renderer_);
-    texture_width_ = texture_height_ = 0;
+    for (std::size_t i = 0; i < screen_count_; ++i) {
+        Screen& screen = screens_[i];
+        if (screen.texture) SDL_DestroyTexture(screen.texture);
+        if (screen.renderer) SDL_DestroyRenderer(screen.renderer);
+        if (screen.window) SDL_DestroyWindow(screen.window);
+        screen = Screen{};
+    }
+    screen_count_ = 0;
     if (cursor_hidden_) SDL_ShowCursor(SDL_ENABLE);
-    if (window_) SDL_DestroyWindow(window_);
     if (video_) SDL_Quit();
-    texture_ = nullptr;
-    renderer_ = nullptr;
-    window_ = nullptr;
     cursor_hidden_ = false;
     video_ = false;
 }

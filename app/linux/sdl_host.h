@@ -1,12 +1,17 @@
 #pragma once
-// The Linux host for a window of its own: the 960 x 600 window and the full-screen screensaver,
-// on SDL2. The frame is scaled to the window by our own area-averaging scaler and handed to SDL
-// at the window's size: straight into the window's surface (an MIT-SHM image on X11, no OpenGL
-// at all), or, with VELDMARK_SDL_PRESENT=texture, as a streaming texture of the window's size
-// that SDL's renderer copies 1:1.
+// The Linux host for windows of its own, on SDL2: the 960 x 600 window, and the full-screen
+// screensaver, which covers every display with a window of its own. Each frame is rendered
+// once and scaled to every window by our own area-averaging scaler, then handed to SDL at the
+// window's size: straight into the window's surface (an MIT-SHM image on X11, no OpenGL at
+// all), or, with VELDMARK_SDL_PRESENT=texture, as a streaming texture of the window's size that
+// SDL's renderer copies 1:1.
+#include <array>
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
+#include "app/linux/x11_monitors.h"
 #include "app/shell/frame_scaler.h"
 #include "app/shell/platform.h"
 #include "app/shell/startup_failure.h"
@@ -15,8 +20,12 @@
 struct SDL_Window;
 struct SDL_Renderer;
 struct SDL_Texture;
+struct _XDisplay;
 
 namespace veldmark {
+
+// At most this many displays get a window; more are left as they are.
+inline constexpr std::size_t kMaxScreens = 16;
 
 class SdlHost final : public Platform {
 public:
@@ -25,8 +34,8 @@ public:
     SdlHost(const SdlHost&) = delete;
     SdlHost& operator=(const SdlHost&) = delete;
 
-    // Creates the window for the state's run mode (Windowed or Fullscreen). On failure `detail`
-    // says what the platform reported.
+    // Creates the window for the state's run mode (Windowed, or Fullscreen on every display).
+    // On failure `detail` says what the platform reported.
     StartupFailure Open(std::string& detail);
 
     std::uint64_t ClockFrequency() override;
@@ -39,23 +48,43 @@ public:
     bool Present(const FrameSlot& frame) override;
     void ReleasePresentation() override;
 
+    std::size_t screen_count() const { return screen_count_; }
+
 private:
-    bool PresentToSurface(const FrameSlot& frame);
-    bool PresentToTexture(const FrameSlot& frame, int width, int height);
-    void Redraw();
+    // One window and what presenting into it needs.
+    struct Screen {
+        SDL_Window* window = nullptr;
+        SDL_Renderer* renderer = nullptr;   // texture presentation only
+        SDL_Texture* texture = nullptr;     // ...of the window's size
+        int texture_width = 0;
+        int texture_height = 0;
+        std::vector<std::uint32_t> scaled;  // the texture's picture
+        FrameScaler scaler;
+        bool has_picture = false;           // the last picture can be put back on exposure
+    };
+
+    StartupFailure OpenScreen(Screen& screen, int x, int y, int width, int height, std::uint32_t flags,
+                              std::string& detail);
+    bool PresentToSurface(Screen& screen, const FrameSlot& frame);
+    bool PresentToTexture(Screen& screen, const FrameSlot& frame);
+    void Redraw(Screen& screen);
+    Screen* ScreenOf(std::uint32_t window_id);
+    // A mouse position in the window as a desktop position, so that the full-screen mouse rule
+    // measures one distance across every display.
+    void ToDesktop(std::uint32_t window_id, std::int32_t& x, std::int32_t& y);
 
     SimState& state_;
     bool video_ = false;
     bool cursor_hidden_ = false;
-    bool has_picture_ = false;   // the last picture can be put back on exposure
     bool use_texture_ = false;
-    SDL_Window* window_ = nullptr;
-    SDL_Renderer* renderer_ = nullptr;   // texture presentation only
-    SDL_Texture* texture_ = nullptr;     // ...of the window's size
-    int texture_width_ = 0;
-    int texture_height_ = 0;
-    std::vector<std::uint32_t> scaled_;  // the texture's picture, kept for exposure
-    FrameScaler scaler_;
+    // True when a monitor came or went since the saver's windows were made.
+    bool MonitorsChanged();
+
+    std::array<Screen, kMaxScreens> screens_;
+    std::size_t screen_count_ = 0;
+    _XDisplay* x_display_ = nullptr;     // under the full-screen windows, when SDL draws on X11
+    MonitorLayout monitors_;             // ...and its monitors when they were made
+    std::uint32_t monitors_checked_ = 0; // SDL ticks of the last look
 };
 
 // Configure mode: the message box, or the same text on standard error when there is no display.

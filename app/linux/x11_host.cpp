@@ -130,6 +130,7 @@ StartupFailure X11Host::OpenDaemonWindow(std::uint64_t window, std::string& deta
 {
     if (StartupFailure f = Connect(detail); f != StartupFailure::None) return f;
     if (window == 0) window = DefaultRootWindow(display_);
+    is_root_ = window == DefaultRootWindow(display_);
     // Structure, exposure and visibility only: key and button presses stay with the daemon.
     XSelectInput(display_, window, StructureNotifyMask | ExposureMask | VisibilityChangeMask);
     return Prepare(window, detail);
@@ -164,7 +165,7 @@ bool X11Host::MakeImage(int width, int height)
                     shmctl(shm_id_, IPC_RMID, nullptr);
                     if (!g_x_error) {
                         image_shared_ = true;
-                        scaler_.Resize(width, height);
+                        PlacePictures();
                         return true;
                     }
                 } else {
@@ -184,8 +185,34 @@ bool X11Host::MakeImage(int width, int height)
     }
     plain_pixels_.assign(static_cast<std::size_t>(image_->bytes_per_line / 4) * h, 0);
     image_->data = reinterpret_cast<char*>(plain_pixels_.data());
-    scaler_.Resize(width, height);
+    PlacePictures();
     return true;
+}
+
+void X11Host::PlacePictures()
+{
+    const int width = image_->width, height = image_->height;
+    MonitorLayout places;
+    if (is_root_) places = monitors_ = ListMonitors(display_);
+    // Only monitors that lie wholly inside the image; none, or a failed look: the whole window.
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < places.count; ++i) {
+        const MonitorRect& m = places.monitors[i];
+        if (m.x >= 0 && m.y >= 0 && m.width > 0 && m.height > 0 && m.x + m.width <= width && m.y + m.height <= height)
+            places.monitors[kept++] = m;
+    }
+    places.count = kept;
+    if (places.count == 0) {
+        places.monitors[0] = MonitorRect{0, 0, width, height};
+        places.count = 1;
+    }
+    places_ = places;
+    for (std::size_t i = 0; i < places_.count; ++i)
+        scalers_[i].Resize(places_.monitors[i].width, places_.monitors[i].height);
+    // What no monitor shows stays black.
+    const auto pitch = static_cast<std::size_t>(image_->bytes_per_line / 4);
+    auto* pixels = reinterpret_cast<std::uint32_t*>(image_->data);
+    std::fill(pixels, pixels + pitch * static_cast<std::size_t>(height), opaque_alpha_ ? 0xFF000000u : 0u);
 }
 
 void X11Host::DropImage()
@@ -290,12 +317,25 @@ bool X11Host::Present(const FrameSlot& frame)
     if (!image_ || image_->width != width_ || image_->height != height_) {
         if (!MakeImage(width_, height_)) return false;
     }
+    if (is_root_) {
+        // Monitors may come and go under a root window that keeps its size.
+        constexpr std::uint32_t kLookEveryMs = 500;
+        const auto now = static_cast<std::uint32_t>(ClockNow() / 1'000'000);
+        if (now - places_checked_ >= kLookEveryMs) {
+            places_checked_ = now;
+            if (!(ListMonitors(display_) == monitors_)) PlacePictures();
+        }
+    }
     auto* pixels = reinterpret_cast<std::uint32_t*>(image_->data);
     const auto pitch = static_cast<std::size_t>(image_->bytes_per_line / 4);
-    scaler_.Scale(frame.pixels, pixels, pitch);
-    if (opaque_alpha_)
-        for (std::size_t y = 0; y < static_cast<std::size_t>(height_); ++y)
-            for (std::size_t x = 0; x < static_cast<std::size_t>(width_); ++x) pixels[y * pitch + x] |= 0xFF000000u;
+    for (std::size_t i = 0; i < places_.count; ++i) {
+        const MonitorRect& m = places_.monitors[i];
+        std::uint32_t* corner = pixels + static_cast<std::size_t>(m.y) * pitch + static_cast<std::size_t>(m.x);
+        scalers_[i].Scale(frame.pixels, corner, pitch);
+        if (opaque_alpha_)
+            for (std::size_t y = 0; y < static_cast<std::size_t>(m.height); ++y)
+                for (std::size_t x = 0; x < static_cast<std::size_t>(m.width); ++x) corner[y * pitch + x] |= 0xFF000000u;
+    }
     PutImage();
     have_picture_ = true;
     return true;

@@ -2,13 +2,15 @@
 // The Linux host for windows that belong to someone else, in plain Xlib: the preview, a child
 // window inside a settings program's window (/p XID), and XScreenSaver's own window, drawn into
 // directly. The frame is scaled on the CPU and put with MIT-SHM (plain XPutImage where shared
-// memory is not available, as on a remote display). Input is never selected: in a preview the
+// memory is not available, as on a remote display). A root window that spans several monitors
+// gets the frame in every monitor's rectangle, not one picture stretched across all of them. Input is never selected: in a preview the
 // keys are ignored and the mouse goes to the parent; XScreenSaver watches input itself.
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "app/linux/x11_monitors.h"
 #include "app/shell/frame_scaler.h"
 #include "app/shell/platform.h"
 #include "app/shell/startup_failure.h"
@@ -49,6 +51,8 @@ private:
     bool MakeImage(int width, int height);
     void DropImage();
     void PutImage();
+    // Where the picture goes in the window: every monitor of a root window, else all of it.
+    void PlacePictures();
 
     SimState& state_;
     _XDisplay* display_ = nullptr;
@@ -69,7 +73,11 @@ private:
     int shm_id_ = -1;
     void* shm_address_ = nullptr;
     std::vector<std::uint32_t> plain_pixels_;   // the image's pixels when not shared
-    FrameScaler scaler_;
+    bool is_root_ = false;        // drawing into the root window itself
+    MonitorLayout places_;        // the rectangles of the window the frame is scaled into
+    MonitorLayout monitors_;      // root window: the monitors as XRandR listed them then
+    std::uint32_t places_checked_ = 0;   // milliseconds (steady clock) of the last look at the monitors
+    std::array<FrameScaler, kMaxMonitors> scalers_;   // one per rectangle
     struct ShmSegment;   // XShmSegmentInfo, out of this header so it needs no X11 include
     std::unique_ptr<ShmSegment> shm_;
 };

@@ -12,9 +12,11 @@
 #undef RegisterClass
 #undef CreateWindow
 
+#include <array>
 #include <cstdint>
 #include <cstdio>
 
+#include "app/shell/frame_scaler.h"
 #include "app/shell/input_rules.h"
 #include "app/shell/run_mode.h"
 
@@ -26,6 +28,7 @@ constexpr wchar_t kTitle[] = L"Veldmark";
 constexpr int kWindowWidth = 960;
 constexpr int kWindowHeight = 600;
 constexpr UINT kClassStyle = CS_VREDRAW | CS_HREDRAW | CS_OWNDC;
+constexpr std::size_t kMaxWindows = 16;   // monitors beyond this many are left as they are
 
 static_assert(kClassStyle == 0x23);
 
@@ -88,18 +91,27 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lpa
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
     case WM_MOUSEWHEEL: {
+        // The full-screen mouse rule measures on the whole desktop, across every monitor's
+        // window: client positions become screen positions (the wheel's already are).
         const auto packed = static_cast<std::uint64_t>(lparam);
-        const InputVerdict verdict = OnMouse(*state, MouseEventOf(message), PackedMouseX(packed), PackedMouseY(packed));
+        POINT at{PackedMouseX(packed), PackedMouseY(packed)};
+        if (message != WM_MOUSEWHEEL) ClientToScreen(window, &at);
+        const InputVerdict verdict = OnMouse(*state, MouseEventOf(message), at.x, at.y);
         if (verdict == InputVerdict::Default) break;
         if (verdict == InputVerdict::EndProgram) DestroyWindow(window);
         return 0;
     }
+    case WM_DISPLAYCHANGE:
+        // A monitor came or went: the saver's windows no longer fit the desktop, and a saver
+        // that ends (with exit code 0) is the safe answer.
+        if (RunModeOf(*state) == ScreensaverMode::Fullscreen) DestroyWindow(window);
+        break;
     case WM_PAINT:
         // Paused or not, an uncovered window shows the last frame rather than what was above it.
         if (g_host) {
             PAINTSTRUCT paint;
             BeginPaint(window, &paint);
-            g_host->Repaint();
+            g_host->Repaint(window);
             EndPaint(window, &paint);
             return 0;
         }
@@ -111,11 +123,92 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lpa
 
 } // namespace
 
-struct Win32Host::Handles {
+// One window and what presenting into it needs. The first window's memory DC and bitmap are
+// also the state record's memory_dc and present_bitmap.
+struct Surface {
     HWND window = nullptr;
     HDC window_dc = nullptr;        // the class's own DC, kept for the whole run
+    HDC memory = nullptr;
+    HBITMAP bitmap = nullptr;       // a DIB section of the client size, selected into `memory`
     HBITMAP first_bitmap = nullptr; // what the memory DC held before ours, put back before deleting
+    std::uint32_t* pixels = nullptr;// the section's pixels, rows top-down
+    int width = 0;
+    int height = 0;
+    bool has_picture = false;
+    FrameScaler scaler;
 };
+
+struct Win32Host::Handles {
+    std::array<Surface, kMaxWindows> surfaces;
+    std::size_t count = 0;
+    std::array<RECT, kMaxWindows> monitors{};   // full screen: the layout the windows were made for
+    std::size_t monitor_count = 0;
+    DWORD monitors_checked = 0;                 // GetTickCount of the last look
+};
+
+namespace {
+
+BOOL CALLBACK AddMonitor(HMONITOR, HDC, LPRECT area, LPARAM list)
+{
+    auto& monitors = *reinterpret_cast<std::array<RECT, kMaxWindows>*>(list);
+    for (RECT& slot : monitors)
+        if (slot.right <= slot.left) {   // the first unused entry
+            slot = *area;
+            return TRUE;
+        }
+    return FALSE;
+}
+
+// Every monitor's rectangle on the virtual desktop (left of or above the primary monitor the
+// coordinates are negative); the primary screen alone when none can be listed.
+std::size_t ListMonitors(std::array<RECT, kMaxWindows>& monitors)
+{
+    monitors.fill(RECT{0, 0, 0, 0});
+    EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors));
+    std::size_t count = 0;
+    while (count < monitors.size() && monitors[count].right > monitors[count].left) ++count;
+    if (count == 0) {
+        monitors[0] = RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+        count = 1;
+    }
+    return count;
+}
+
+// Shows the frame in one window, making its section anew when the client size changed.
+bool PresentTo(Surface& surface, const FrameSlot& frame)
+{
+    RECT client{};
+    if (!GetClientRect(surface.window, &client)) return false;
+    const int width = client.right;
+    const int height = client.bottom;
+    if (width <= 0 || height <= 0) return false;   // minimised: the frame waits for an area
+    if (!surface.bitmap || width != surface.width || height != surface.height) {
+        const BITMAPINFO info = TopDownBitmapInfo(width, height);   // as the scaler writes it
+        void* bits = nullptr;
+        HBITMAP bitmap = CreateDIBSection(surface.window_dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        if (!bitmap || !bits) {
+            if (bitmap) DeleteObject(bitmap);
+            return false;   // tried again next iteration
+        }
+        // A bitmap still selected into a DC cannot be deleted, so the new one goes in first.
+        HGDIOBJ previous = SelectObject(surface.memory, bitmap);
+        if (!surface.bitmap) surface.first_bitmap = static_cast<HBITMAP>(previous);
+        else DeleteObject(previous);
+        surface.bitmap = bitmap;
+        surface.pixels = static_cast<std::uint32_t*>(bits);
+        surface.width = width;
+        surface.height = height;
+        surface.scaler.Resize(width, height);
+    }
+    // GDI may still be reading the section from the last BitBlt; it must be done before we write.
+    GdiFlush();
+    surface.scaler.Scale(frame.pixels, surface.pixels, static_cast<std::size_t>(width));
+    BitBlt(surface.window_dc, 0, 0, width, height, surface.memory, 0, 0, SRCCOPY);
+    surface.has_picture = true;
+    return true;
+}
+
+} // namespace
 
 Win32Host::Win32Host(SimState& state) : state_(state), handles_(new Handles)
 {
@@ -145,38 +238,52 @@ StartupFailure Win32Host::Open()
 
     // Configure mode never gets here: it shows its message box before any window exists.
     const ScreensaverMode mode = RunModeOf(state_);
-    HWND window = nullptr;
+    Handles& h = *handles_;
     if (mode == ScreensaverMode::Fullscreen) {
-        window = CreateWindowExW(WS_EX_TOPMOST, kClassName, kTitle, WS_POPUP | WS_VISIBLE, 0, 0,
-                                 GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr,
-                                 instance, nullptr);
+        // A topmost window on every monitor: the desktop stays covered wherever it is.
+        std::array<RECT, kMaxWindows>& monitors = h.monitors;
+        const std::size_t count = ListMonitors(monitors);
+        h.monitor_count = count;
+        h.monitors_checked = GetTickCount();
+        for (std::size_t i = 0; i < count; ++i) {
+            const RECT& m = monitors[i];
+            HWND window = CreateWindowExW(WS_EX_TOPMOST, kClassName, kTitle, WS_POPUP | WS_VISIBLE, m.left, m.top,
+                                          m.right - m.left, m.bottom - m.top, nullptr, nullptr, instance, nullptr);
+            if (!window) return StartupFailure::CreateWindow;
+            h.surfaces[h.count++].window = window;
+        }
     } else if (mode == ScreensaverMode::Preview) {
         HWND parent = FromHandleBits<HWND>(state_.preview_parent);
         RECT client{};
         if (!parent || !GetClientRect(parent, &client)) return StartupFailure::CreateWindow;
-        window = CreateWindowExW(0, kClassName, kTitle, WS_CHILD | WS_VISIBLE, 0, 0, client.right, client.bottom,
-                                 parent, nullptr, instance, nullptr);
+        HWND window = CreateWindowExW(0, kClassName, kTitle, WS_CHILD | WS_VISIBLE, 0, 0, client.right,
+                                      client.bottom, parent, nullptr, instance, nullptr);
+        if (!window) return StartupFailure::CreateWindow;
+        h.surfaces[h.count++].window = window;
     } else {
         RECT frame{0, 0, kWindowWidth, kWindowHeight};
         AdjustWindowRect(&frame, WS_OVERLAPPEDWINDOW, FALSE);
-        window = CreateWindowExW(0, kClassName, kTitle, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
-                                 frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance,
-                                 nullptr);
+        HWND window = CreateWindowExW(0, kClassName, kTitle, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+                                      frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
+                                      instance, nullptr);
+        if (!window) return StartupFailure::CreateWindow;
+        h.surfaces[h.count++].window = window;
     }
-    if (!window) return StartupFailure::CreateWindow;
-    handles_->window = window;
-    ShowWindow(window, SW_SHOW);
+    for (std::size_t i = 0; i < h.count; ++i) ShowWindow(h.surfaces[i].window, SW_SHOW);
 
     if (mode == ScreensaverMode::Fullscreen) {
-        ShowCursor(FALSE);
+        ShowCursor(FALSE);   // the cursor belongs to the thread: hidden over every window
         cursor_hidden_ = true;
     }
 
-    handles_->window_dc = GetDC(window);
-    if (!handles_->window_dc) return StartupFailure::NoDC;
-    HDC memory = CreateCompatibleDC(handles_->window_dc);
-    if (!memory) return StartupFailure::NoMemDC;
-    state_.memory_dc = AsHandleBits(memory);
+    for (std::size_t i = 0; i < h.count; ++i) {
+        Surface& surface = h.surfaces[i];
+        surface.window_dc = GetDC(surface.window);
+        if (!surface.window_dc) return StartupFailure::NoDC;
+        surface.memory = CreateCompatibleDC(surface.window_dc);
+        if (!surface.memory) return StartupFailure::NoMemDC;
+    }
+    state_.memory_dc = AsHandleBits(h.surfaces[0].memory);
     return StartupFailure::None;
 }
 
@@ -204,6 +311,18 @@ bool Win32Host::PumpMessages()
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
+    // WM_DISPLAYCHANGE reports a monitor that comes or goes, but not every system sends it for
+    // every change (a monitor's place alone, or Wine): the layout is also compared now and then.
+    Handles& h = *handles_;
+    constexpr DWORD kLookEveryMs = 500;
+    if (h.monitor_count > 0 && GetTickCount() - h.monitors_checked >= kLookEveryMs) {
+        h.monitors_checked = GetTickCount();
+        std::array<RECT, kMaxWindows> now;
+        const std::size_t count = ListMonitors(now);
+        bool same = count == h.monitor_count;
+        for (std::size_t i = 0; same && i < count; ++i) same = EqualRect(&now[i], &h.monitors[i]) != FALSE;
+        if (!same && h.count > 0) DestroyWindow(h.surfaces[0].window);   // ends the run, exit code 0
+    }
     return true;
 }
 
@@ -212,8 +331,11 @@ bool Win32Host::PreviewParentExists() { return IsWindow(FromHandleBits<HWND>(sta
 bool Win32Host::Visible()
 {
     // A minimised window (or a preview whose dialog is minimised) has nothing to show.
-    HWND window = handles_->window;
-    return window && !IsIconic(window) && IsWindowVisible(window);
+    for (std::size_t i = 0; i < handles_->count; ++i) {
+        HWND window = handles_->surfaces[i].window;
+        if (!IsIconic(window) && IsWindowVisible(window)) return true;
+    }
+    return false;
 }
 
 void Win32Host::WaitForEvents(std::uint32_t ms)
@@ -221,60 +343,45 @@ void Win32Host::WaitForEvents(std::uint32_t ms)
     MsgWaitForMultipleObjects(0, nullptr, FALSE, ms, QS_ALLINPUT);
 }
 
+std::size_t Win32Host::window_count() const { return handles_->count; }
+
 bool Win32Host::Present(const FrameSlot& frame)
 {
-    RECT client{};
-    if (!GetClientRect(handles_->window, &client)) return false;
-    const int width = client.right;
-    const int height = client.bottom;
-    if (width <= 0 || height <= 0) return false;   // minimised: the frame waits for an area
-
-    HDC memory = FromHandleBits<HDC>(state_.memory_dc);
-    if (state_.present_bitmap == 0 || width != state_.present_width || height != state_.present_height) {
-        const BITMAPINFO info = TopDownBitmapInfo(width, height);   // as the scaler writes it
-        void* bits = nullptr;
-        HBITMAP bitmap = CreateDIBSection(handles_->window_dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        if (!bitmap || !bits) {
-            if (bitmap) DeleteObject(bitmap);
-            return false;   // tried again next iteration
-        }
-        // A bitmap still selected into a DC cannot be deleted, so the new one goes in first.
-        HGDIOBJ previous = SelectObject(memory, bitmap);
-        if (state_.present_bitmap == 0) handles_->first_bitmap = static_cast<HBITMAP>(previous);
-        else DeleteObject(previous);
-        state_.present_bitmap = AsHandleBits(bitmap);
-        state_.present_width = width;
-        state_.present_height = height;
-        bitmap_pixels_ = static_cast<std::uint32_t*>(bits);
-        scaler_.Resize(width, height);
-    }
-    // GDI may still be reading the section from the last BitBlt; it must be done before we write.
-    GdiFlush();
-    scaler_.Scale(frame.pixels, bitmap_pixels_, static_cast<std::size_t>(width));
-    BitBlt(handles_->window_dc, 0, 0, width, height, memory, 0, 0, SRCCOPY);
-    have_picture_ = true;
-    return true;
+    // The same frame in every window; one that cannot take it now simply keeps its picture.
+    bool shown = false;
+    for (std::size_t i = 0; i < handles_->count; ++i) shown = PresentTo(handles_->surfaces[i], frame) || shown;
+    const Surface& first = handles_->surfaces[0];
+    state_.present_bitmap = AsHandleBits(first.bitmap);
+    state_.present_width = first.width;
+    state_.present_height = first.height;
+    return shown;
 }
 
-void Win32Host::Repaint()
+void Win32Host::Repaint(void* window)
 {
-    if (!have_picture_ || state_.memory_dc == 0) return;
-    BitBlt(handles_->window_dc, 0, 0, state_.present_width, state_.present_height,
-           FromHandleBits<HDC>(state_.memory_dc), 0, 0, SRCCOPY);
+    for (std::size_t i = 0; i < handles_->count; ++i) {
+        const Surface& surface = handles_->surfaces[i];
+        if (surface.window == window && surface.has_picture)
+            BitBlt(surface.window_dc, 0, 0, surface.width, surface.height, surface.memory, 0, 0, SRCCOPY);
+    }
 }
 
 void Win32Host::ReleasePresentation()
 {
-    HDC memory = FromHandleBits<HDC>(state_.memory_dc);
-    if (state_.present_bitmap != 0) {
-        if (memory && handles_->first_bitmap) SelectObject(memory, handles_->first_bitmap);
-        DeleteObject(FromHandleBits<HBITMAP>(state_.present_bitmap));
-        state_.present_bitmap = 0;
-        bitmap_pixels_ = nullptr;
+    for (std::size_t i = 0; i < handles_->count; ++i) {
+        Surface& surface = handles_->surfaces[i];
+        if (surface.bitmap) {
+            if (surface.memory && surface.first_bitmap) SelectObject(surface.memory, surface.first_bitmap);
+            DeleteObject(surface.bitmap);
+        }
+        if (surface.memory) DeleteDC(surface.memory);
+        surface.bitmap = nullptr;
+        surface.memory = nullptr;
+        surface.pixels = nullptr;
+        surface.has_picture = false;
     }
-    if (memory) DeleteDC(memory);
+    state_.present_bitmap = 0;
     state_.memory_dc = 0;
-    have_picture_ = false;
     if (cursor_hidden_) ShowCursor(TRUE);
     cursor_hidden_ = false;
 }

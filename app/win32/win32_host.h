@@ -1,13 +1,14 @@
 #pragma once
 // The Windows host: the "VeldmarkWindow" window in its three kinds (a 960 x 600 window, the
-// full-screen saver, the preview inside the settings dialog), its window procedure, and GDI
-// presentation: our own area-averaging scaler writes the frame at the client size straight
-// into a DIB section selected into the memory DC, then one BitBlt copies it 1:1. (GDI's
-// HALFTONE StretchDIBits of the whole 1920 x 1200 frame gives the same kind of picture at many
-// times the cost.)
+// full-screen saver with a window on every monitor, the preview inside the settings dialog),
+// its window procedure, and GDI presentation: our own area-averaging scaler writes the frame at
+// each window's client size straight into a DIB section selected into that window's memory DC,
+// then one BitBlt copies it 1:1. (GDI's HALFTONE StretchDIBits of the whole 1920 x 1200 frame
+// gives the same kind of picture at many times the cost.) The frame is rendered once, whatever
+// the number of monitors.
+#include <cstddef>
 #include <string>
 
-#include "app/shell/frame_scaler.h"
 #include "app/shell/platform.h"
 #include "app/shell/startup_failure.h"
 #include "world/sim_state.h"
@@ -35,17 +36,16 @@ public:
     bool Present(const FrameSlot& frame) override;
     void ReleasePresentation() override;
 
-    // Puts the last presented picture back (the window was uncovered while nothing new came).
-    void Repaint();
+    // Puts the last presented picture back into `window` (it was uncovered while nothing new came).
+    void Repaint(void* window);
+
+    std::size_t window_count() const;
 
 private:
     struct Handles;   // the window, its DC and the bitmap the memory DC started with
     SimState& state_;
     Handles* handles_;
     bool cursor_hidden_ = false;
-    bool have_picture_ = false;
-    std::uint32_t* bitmap_pixels_ = nullptr;   // the DIB section's pixels, rows top-down
-    FrameScaler scaler_;
 };
 
 // Configure mode: the message box, then exit code 0.
