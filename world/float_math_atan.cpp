@@ -3,6 +3,7 @@
 // sixteenth c by atan q = atan c + atan((q - c) / (1 + q c)), whose second term is small
 // enough for a short odd polynomial.
 #include <bit>
+#include <cstddef>
 #include <cstdint>
 #include <cmath>
 
@@ -14,6 +15,8 @@ namespace veldmark::float_math {
 namespace {
 
 constexpr double kSixteenths = 16.0;
+constexpr std::size_t kTableSteps = 16;
+static_assert(kAtanTableSize == kTableSteps + 1, "the table holds atan of every sixteenth from 0 to 1");
 
 // Fast path error: the quotient's rounding (2^-53), the reduced argument's three roundings and
 // the table's and the polynomial's (each below 2^-53 of the result), and the two additions of

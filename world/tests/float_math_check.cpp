@@ -7,11 +7,14 @@
 //
 // MPFR is the reference. To save its calls, an input is first tried against the C library's
 // double-precision function: glibc's manual lists known errors of a few ulp of double at most
-// for these functions, so when that result widened by 2^-40 either way (hundreds of ulps)
+// for these functions, so when that result widened by 2^-40 either way (thousands of ulps)
 // still rounds to one float, that float is the correctly rounded result, and it must equal
-// ours. Every other input (and with --mpfr-all, every input) goes to MPFR, and so does one in
-// 4096 of the decided ones, to test the shortcut's premise: a sample on which the library's
-// double and MPFR disagree is reported as a mismatch too.
+// ours. Were the library ever that far off, the shortcut would report a false mismatch, not
+// hide one: a wrong result of ours slips through only if the library's double misses by more
+// than the widening towards the very same wrong float. Every other input (and with
+// --mpfr-all, every input) goes to MPFR, and so does one in 4096 of the decided ones, to test
+// the shortcut's premise: a sample on which the library's double and MPFR disagree is
+// reported as a mismatch too.
 #include <atomic>
 #include <bit>
 #include <chrono>
