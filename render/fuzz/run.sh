@@ -24,6 +24,7 @@ mkdir -p "$build/corpus"
     "$repo/render/shade_record.cpp" "$repo/render/shaded_span.cpp" "$repo/render/span_fill.cpp" \
     "$repo/render/polygon_filler.cpp" "$repo/render/disc_filler.cpp" \
     "$repo/render/rasteriser.cpp" "$repo/render/simd_level.cpp" \
+    "$repo"/world/float_math_*.cpp \
     -o "$build/decoder_fuzz"
 
 cd "$build"
