@@ -12,8 +12,17 @@
 #include "render/simd_level.h"
 
 #include <emmintrin.h>
+#include <type_traits>
 #if defined(VELDMARK_AVX2_PATHS)
 #include <immintrin.h>
+#endif
+
+// The sums are written once and inlined into loops whose pair count is a constant, so that the
+// compiler unrolls them and keeps every accumulator in a register.
+#if defined(__GNUC__) || defined(__clang__)
+#define VELDMARK_SCALER_INLINE inline __attribute__((always_inline))
+#else
+#define VELDMARK_SCALER_INLINE inline
 #endif
 
 namespace veldmark {
@@ -87,7 +96,7 @@ struct FourPixelSums {
     __m128i p[4];
 };
 
-FourPixelSums VerticalSums4(const RowPair* pairs, std::size_t count, const std::uint32_t* source, std::size_t x)
+VELDMARK_SCALER_INLINE FourPixelSums VerticalSums4(const RowPair* pairs, std::size_t count, const std::uint32_t* source, std::size_t x)
 {
     const __m128i zero = _mm_setzero_si128();
     FourPixelSums s{{zero, zero, zero, zero}};
@@ -106,12 +115,13 @@ FourPixelSums VerticalSums4(const RowPair* pairs, std::size_t count, const std::
     return s;
 }
 
+template <std::size_t kPairs>
 void VerticalToRowSse2(const RowPair* pairs, std::size_t count, const std::uint32_t* source,
                        std::size_t x, std::size_t end, std::int16_t* row)
 {
     const __m128i round = _mm_set1_epi32(kRowRoundBiased);
     for (; x + 4 <= end; x += 4) {
-        const FourPixelSums s = VerticalSums4(pairs, count, source, x);
+        const FourPixelSums s = VerticalSums4(pairs, kPairs ? kPairs : count, source, x);
         __m128i v[4];
         for (int i = 0; i < 4; ++i) v[i] = _mm_srai_epi32(_mm_add_epi32(s.p[i], round), kScalerRowShift);
         _mm_storeu_si128(reinterpret_cast<__m128i*>(row + x * 4), _mm_packs_epi32(v[0], v[1]));
@@ -121,6 +131,7 @@ void VerticalToRowSse2(const RowPair* pairs, std::size_t count, const std::uint3
 }
 
 // For a same-size width: the vertical sums rounded straight to output pixels.
+template <std::size_t kPairs>
 void VerticalToPixelsSse2(const RowPair* pairs, std::size_t count, const std::uint32_t* source,
                           std::size_t x, std::size_t end, std::uint32_t* out)
 {
@@ -128,7 +139,7 @@ void VerticalToPixelsSse2(const RowPair* pairs, std::size_t count, const std::ui
     const __m128i pixel_half = _mm_set1_epi32(kPixelHalf);
     const __m128i colour = _mm_set1_epi32(static_cast<int>(kColourBits));
     for (; x + 4 <= end; x += 4) {
-        const FourPixelSums s = VerticalSums4(pairs, count, source, x);
+        const FourPixelSums s = VerticalSums4(pairs, kPairs ? kPairs : count, source, x);
         __m128i v[4];
         for (int i = 0; i < 4; ++i) {
             const __m128i rowed = _mm_srai_epi32(_mm_add_epi32(s.p[i], half), kScalerRowShift);
@@ -141,12 +152,15 @@ void VerticalToPixelsSse2(const RowPair* pairs, std::size_t count, const std::ui
 }
 
 // Output pixel x's horizontal sums: four 32-bit channels, still biased.
-__m128i HorizontalSums1(const ScalerPlan& plan, const std::int16_t* row, std::size_t x)
+// kPairs is the pairs per pixel when known at compile time, else 0.
+template <std::size_t kPairs>
+VELDMARK_SCALER_INLINE __m128i HorizontalSums1(const ScalerPlan& plan, const std::int16_t* row, std::size_t x)
 {
+    const std::size_t pair_count = kPairs ? kPairs : plan.column_pairs;
     const std::int16_t* p = row + std::size_t{plan.column_first[x]} * 4;
     const std::int16_t* w = plan.column_weights.data() + ((x / 2) * plan.column_pairs * 2 + x % 2) * 8;
     __m128i s = _mm_setzero_si128();
-    for (std::size_t k = 0; k < plan.column_pairs; ++k) {
+    for (std::size_t k = 0; k < pair_count; ++k) {
         // Two adjacent pixels B0 G0 R0 X0 B1 G1 R1 X1, interleaved to B0 B1 G0 G1 R0 R1 X0 X1.
         const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + k * 8));
         const __m128i pairs = _mm_unpacklo_epi16(v, _mm_srli_si128(v, 8));
@@ -160,26 +174,28 @@ __m128i HorizontalRound(__m128i sums)
     return _mm_srai_epi32(_mm_add_epi32(sums, _mm_set1_epi32(kColumnRound)), kScalerOutShift);
 }
 
+template <std::size_t kPairs>
 void HorizontalLeftover(const ScalerPlan& plan, const std::int16_t* row, std::size_t x, std::uint32_t* out)
 {
     for (; x < plan.width; ++x) {
-        const __m128i v = HorizontalRound(HorizontalSums1(plan, row, x));
+        const __m128i v = HorizontalRound(HorizontalSums1<kPairs>(plan, row, x));
         const __m128i bytes = _mm_packus_epi16(_mm_packs_epi32(v, v), _mm_setzero_si128());
         out[x] = static_cast<std::uint32_t>(_mm_cvtsi128_si32(bytes)) & kColourBits;
     }
 }
 
+template <std::size_t kPairs>
 void HorizontalSse2(const ScalerPlan& plan, const std::int16_t* row, std::uint32_t* out)
 {
     const __m128i colour = _mm_set1_epi32(static_cast<int>(kColourBits));
     std::size_t x = 0;
     for (; x + 4 <= plan.width; x += 4) {
         __m128i v[4];
-        for (std::size_t i = 0; i < 4; ++i) v[i] = HorizontalRound(HorizontalSums1(plan, row, x + i));
+        for (std::size_t i = 0; i < 4; ++i) v[i] = HorizontalRound(HorizontalSums1<kPairs>(plan, row, x + i));
         const __m128i bytes = _mm_packus_epi16(_mm_packs_epi32(v[0], v[1]), _mm_packs_epi32(v[2], v[3]));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x), _mm_and_si128(bytes, colour));
     }
-    HorizontalLeftover(plan, row, x, out);
+    HorizontalLeftover<kPairs>(plan, row, x, out);
 }
 
 // A same-size frame: the pixels themselves, without the unused byte.
@@ -207,7 +223,7 @@ struct EightPixelSums {
     __m256i p[4];
 };
 
-VELDMARK_TARGET_AVX2 EightPixelSums VerticalSums8(const RowPair* pairs, std::size_t count,
+VELDMARK_TARGET_AVX2 VELDMARK_SCALER_INLINE EightPixelSums VerticalSums8(const RowPair* pairs, std::size_t count,
                                                   const std::uint32_t* source, std::size_t x)
 {
     const __m256i zero = _mm256_setzero_si256();
@@ -226,13 +242,14 @@ VELDMARK_TARGET_AVX2 EightPixelSums VerticalSums8(const RowPair* pairs, std::siz
     return s;
 }
 
+template <std::size_t kPairs>
 VELDMARK_TARGET_AVX2 void VerticalToRowAvx2(const RowPair* pairs, std::size_t count, const std::uint32_t* source,
                                             std::size_t end, std::int16_t* row)
 {
     const __m256i round = _mm256_set1_epi32(kRowRoundBiased);
     std::size_t x = 0;
     for (; x + 8 <= end; x += 8) {
-        const EightPixelSums s = VerticalSums8(pairs, count, source, x);
+        const EightPixelSums s = VerticalSums8(pairs, kPairs ? kPairs : count, source, x);
         __m256i v[4];
         for (int i = 0; i < 4; ++i) v[i] = _mm256_srai_epi32(_mm256_add_epi32(s.p[i], round), kScalerRowShift);
         const __m256i p0145 = _mm256_packs_epi32(v[0], v[1]);
@@ -240,9 +257,10 @@ VELDMARK_TARGET_AVX2 void VerticalToRowAvx2(const RowPair* pairs, std::size_t co
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(row + x * 4), _mm256_permute2x128_si256(p0145, p2367, 0x20));
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(row + x * 4 + 16), _mm256_permute2x128_si256(p0145, p2367, 0x31));
     }
-    VerticalToRowSse2(pairs, count, source, x, end, row);
+    VerticalToRowSse2<kPairs>(pairs, count, source, x, end, row);
 }
 
+template <std::size_t kPairs>
 VELDMARK_TARGET_AVX2 void VerticalToPixelsAvx2(const RowPair* pairs, std::size_t count, const std::uint32_t* source,
                                                std::size_t end, std::uint32_t* out)
 {
@@ -251,7 +269,7 @@ VELDMARK_TARGET_AVX2 void VerticalToPixelsAvx2(const RowPair* pairs, std::size_t
     const __m256i colour = _mm256_set1_epi32(static_cast<int>(kColourBits));
     std::size_t x = 0;
     for (; x + 8 <= end; x += 8) {
-        const EightPixelSums s = VerticalSums8(pairs, count, source, x);
+        const EightPixelSums s = VerticalSums8(pairs, kPairs ? kPairs : count, source, x);
         __m256i v[4];
         for (int i = 0; i < 4; ++i) {
             const __m256i rowed = _mm256_srai_epi32(_mm256_add_epi32(s.p[i], half), kScalerRowShift);
@@ -261,12 +279,15 @@ VELDMARK_TARGET_AVX2 void VerticalToPixelsAvx2(const RowPair* pairs, std::size_t
         const __m256i bytes = _mm256_packus_epi16(_mm256_packs_epi32(v[0], v[1]), _mm256_packs_epi32(v[2], v[3]));
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + x), _mm256_and_si256(bytes, colour));
     }
-    VerticalToPixelsSse2(pairs, count, source, x, end, out);
+    VerticalToPixelsSse2<kPairs>(pairs, count, source, x, end, out);
 }
 
 // Output pixels x and x+1 (x even): the horizontal sums of x in the low lane, x+1 in the high.
-VELDMARK_TARGET_AVX2 __m256i HorizontalSums2(const ScalerPlan& plan, const std::int16_t* row, std::size_t x)
+template <std::size_t kPairs>
+VELDMARK_TARGET_AVX2 VELDMARK_SCALER_INLINE __m256i HorizontalSums2(const ScalerPlan& plan, const std::int16_t* row,
+                                                                   std::size_t x)
 {
+    const std::size_t pair_count = kPairs ? kPairs : plan.column_pairs;
     // B0 G0 R0 X0 B1 G1 R1 X1 to B0 B1 G0 G1 R0 R1 X0 X1 in each lane.
     const __m256i interleave = _mm256_setr_epi8(0, 1, 8, 9, 2, 3, 10, 11, 4, 5, 12, 13, 6, 7, 14, 15,
                                                 0, 1, 8, 9, 2, 3, 10, 11, 4, 5, 12, 13, 6, 7, 14, 15);
@@ -274,7 +295,7 @@ VELDMARK_TARGET_AVX2 __m256i HorizontalSums2(const ScalerPlan& plan, const std::
     const std::int16_t* p1 = row + std::size_t{plan.column_first[x + 1]} * 4;
     const std::int16_t* w = plan.column_weights.data() + (x / 2) * plan.column_pairs * 16;
     __m256i s = _mm256_setzero_si256();
-    for (std::size_t k = 0; k < plan.column_pairs; ++k) {
+    for (std::size_t k = 0; k < pair_count; ++k) {
         const __m128i v0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p0 + k * 8));
         const __m128i v1 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p1 + k * 8));
         const __m256i v = _mm256_inserti128_si256(_mm256_castsi128_si256(v0), v1, 1);
@@ -284,6 +305,7 @@ VELDMARK_TARGET_AVX2 __m256i HorizontalSums2(const ScalerPlan& plan, const std::
     return s;
 }
 
+template <std::size_t kPairs>
 VELDMARK_TARGET_AVX2 void HorizontalAvx2(const ScalerPlan& plan, const std::int16_t* row, std::uint32_t* out)
 {
     const __m256i round = _mm256_set1_epi32(kColumnRound);
@@ -294,48 +316,99 @@ VELDMARK_TARGET_AVX2 void HorizontalAvx2(const ScalerPlan& plan, const std::int1
     for (; x + 8 <= plan.width; x += 8) {
         __m256i v[4];
         for (std::size_t i = 0; i < 4; ++i)
-            v[i] = _mm256_srai_epi32(_mm256_add_epi32(HorizontalSums2(plan, row, x + 2 * i), round), kScalerOutShift);
+            v[i] = _mm256_srai_epi32(_mm256_add_epi32(HorizontalSums2<kPairs>(plan, row, x + 2 * i), round), kScalerOutShift);
         const __m256i bytes = _mm256_packus_epi16(_mm256_packs_epi32(v[0], v[1]), _mm256_packs_epi32(v[2], v[3]));
         const __m256i pixels = _mm256_permutevar8x32_epi32(bytes, in_order);
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + x), _mm256_and_si256(pixels, colour));
     }
-    HorizontalLeftover(plan, row, x, out);
+    HorizontalLeftover<kPairs>(plan, row, x, out);
 }
 
-VELDMARK_TARGET_AVX2 void ScaleRowsAvx2(const ScalerPlan& plan, const std::uint32_t* source, std::uint32_t* dest,
-                                        std::size_t dest_pitch, std::int16_t* row)
+// The AVX2 row steps, for ScaleRows.
+struct Avx2Rows {
+    template <std::size_t kPairs>
+    static void ToRow(const RowPair* pairs, std::size_t count, const std::uint32_t* source, std::size_t end,
+                      std::int16_t* row)
+    {
+        VerticalToRowAvx2<kPairs>(pairs, count, source, end, row);
+    }
+    template <std::size_t kPairs>
+    static void ToPixels(const RowPair* pairs, std::size_t count, const std::uint32_t* source, std::size_t end,
+                         std::uint32_t* out)
+    {
+        VerticalToPixelsAvx2<kPairs>(pairs, count, source, end, out);
+    }
+    template <std::size_t kPairs>
+    static void Horizontal(const ScalerPlan& plan, const std::int16_t* row, std::uint32_t* out)
+    {
+        HorizontalAvx2<kPairs>(plan, row, out);
+    }
+};
+
+#endif
+
+// The SSE2 row steps, for ScaleRows.
+struct Sse2Rows {
+    template <std::size_t kPairs>
+    static void ToRow(const RowPair* pairs, std::size_t count, const std::uint32_t* source, std::size_t end,
+                      std::int16_t* row)
+    {
+        VerticalToRowSse2<kPairs>(pairs, count, source, 0, end, row);
+    }
+    template <std::size_t kPairs>
+    static void ToPixels(const RowPair* pairs, std::size_t count, const std::uint32_t* source, std::size_t end,
+                         std::uint32_t* out)
+    {
+        VerticalToPixelsSse2<kPairs>(pairs, count, source, 0, end, out);
+    }
+    template <std::size_t kPairs>
+    static void Horizontal(const ScalerPlan& plan, const std::int16_t* row, std::uint32_t* out)
+    {
+        HorizontalSse2<kPairs>(plan, row, out);
+    }
+};
+
+// Calls `step` with the pair count as a compile-time constant for the counts that occur most
+// (a same-size or growing axis has one pair, shrinking up to twice two or three), else with 0.
+template <typename Step>
+void WithPairCount(std::size_t count, Step&& step)
 {
-    for (std::size_t y = 0; y < plan.height; ++y) {
-        std::uint32_t* out = dest + y * dest_pitch;
-        if (plan.same_columns) {
-            VerticalToPixelsAvx2(PairsOfRow(plan, y), PairCountOfRow(plan, y), source, plan.src_width, out);
-        } else {
-            VerticalToRowAvx2(PairsOfRow(plan, y), PairCountOfRow(plan, y), source, plan.src_width, row);
-            HorizontalAvx2(plan, row, out);
-        }
+    switch (count) {
+    case 1: step(std::integral_constant<std::size_t, 1>{}); return;
+    case 2: step(std::integral_constant<std::size_t, 2>{}); return;
+    case 3: step(std::integral_constant<std::size_t, 3>{}); return;
+    default: step(std::integral_constant<std::size_t, 0>{}); return;
     }
 }
 
-#endif
+template <typename Rows>
+void ScaleRows(const ScalerPlan& plan, const std::uint32_t* source, std::uint32_t* dest, std::size_t dest_pitch,
+               std::int16_t* row)
+{
+    for (std::size_t y = 0; y < plan.height; ++y) {
+        std::uint32_t* out = dest + y * dest_pitch;
+        const RowPair* pairs = PairsOfRow(plan, y);
+        const std::size_t count = PairCountOfRow(plan, y);
+        if (plan.same_columns) {
+            WithPairCount(count, [&](auto n) {
+                Rows::template ToPixels<decltype(n)::value>(pairs, count, source, plan.src_width, out);
+            });
+            continue;
+        }
+        WithPairCount(count, [&](auto n) {
+            Rows::template ToRow<decltype(n)::value>(pairs, count, source, plan.src_width, row);
+        });
+        WithPairCount(plan.column_pairs, [&](auto n) { Rows::template Horizontal<decltype(n)::value>(plan, row, out); });
+    }
+}
 
 } // namespace
 
 void ScaleFrameSse2(const ScalerPlan& plan, const std::uint32_t* source, std::uint32_t* dest,
                     std::size_t dest_pitch, std::int16_t* row)
 {
-    if (plan.same_columns && plan.same_rows) {
-        CopyFrame(plan, source, dest, dest_pitch);
-        return;
-    }
-    for (std::size_t y = 0; y < plan.height; ++y) {
-        std::uint32_t* out = dest + y * dest_pitch;
-        if (plan.same_columns) {
-            VerticalToPixelsSse2(PairsOfRow(plan, y), PairCountOfRow(plan, y), source, 0, plan.src_width, out);
-        } else {
-            VerticalToRowSse2(PairsOfRow(plan, y), PairCountOfRow(plan, y), source, 0, plan.src_width, row);
-            HorizontalSse2(plan, row, out);
-        }
-    }
+    if (plan.same_columns && plan.same_rows) CopyFrame(plan, source, dest, dest_pitch);
+    else ScaleRows<Sse2Rows>(plan, source, dest, dest_pitch, row);
 }
 
 void ScaleFrameAvx2(const ScalerPlan& plan, const std::uint32_t* source, std::uint32_t* dest,
@@ -343,7 +416,7 @@ void ScaleFrameAvx2(const ScalerPlan& plan, const std::uint32_t* source, std::ui
 {
 #if defined(VELDMARK_AVX2_PATHS)
     if (!(plan.same_columns && plan.same_rows)) {
-        ScaleRowsAvx2(plan, source, dest, dest_pitch, row);
+        ScaleRows<Avx2Rows>(plan, source, dest, dest_pitch, row);
         return;
     }
 #endif
