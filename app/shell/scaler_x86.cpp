@@ -152,13 +152,26 @@ void VerticalToPixelsSse2(const RowPair* pairs, std::size_t count, const std::ui
 }
 
 // Output pixel x's horizontal sums: four 32-bit channels, still biased.
-// kPairs is the pairs per pixel when known at compile time, else 0.
+// The horizontal tables in locals: the vector stores may alias anything, and would otherwise
+// make the compiler load the plan's fields again after each of them.
+struct ColumnTable {
+    const std::uint32_t* first;
+    const std::int16_t* weights;
+    std::size_t pairs;   // a compile-time constant where the caller knows it
+    std::size_t width;
+};
+
 template <std::size_t kPairs>
-VELDMARK_SCALER_INLINE __m128i HorizontalSums1(const ScalerPlan& plan, const std::int16_t* row, std::size_t x)
+VELDMARK_SCALER_INLINE ColumnTable ColumnTableOf(const ScalerPlan& plan)
 {
-    const std::size_t pair_count = kPairs ? kPairs : plan.column_pairs;
-    const std::int16_t* p = row + std::size_t{plan.column_first[x]} * 4;
-    const std::int16_t* w = plan.column_weights.data() + ((x / 2) * plan.column_pairs * 2 + x % 2) * 8;
+    return {plan.column_first.data(), plan.column_weights.data(), kPairs ? kPairs : plan.column_pairs, plan.width};
+}
+
+VELDMARK_SCALER_INLINE __m128i HorizontalSums1(const ColumnTable& table, const std::int16_t* row, std::size_t x)
+{
+    const std::size_t pair_count = table.pairs;
+    const std::int16_t* p = row + std::size_t{table.first[x]} * 4;
+    const std::int16_t* w = table.weights + ((x / 2) * pair_count * 2 + x % 2) * 8;
     __m128i s = _mm_setzero_si128();
     for (std::size_t k = 0; k < pair_count; ++k) {
         // Two adjacent pixels B0 G0 R0 X0 B1 G1 R1 X1, interleaved to B0 B1 G0 G1 R0 R1 X0 X1.
@@ -174,11 +187,10 @@ __m128i HorizontalRound(__m128i sums)
     return _mm_srai_epi32(_mm_add_epi32(sums, _mm_set1_epi32(kColumnRound)), kScalerOutShift);
 }
 
-template <std::size_t kPairs>
-void HorizontalLeftover(const ScalerPlan& plan, const std::int16_t* row, std::size_t x, std::uint32_t* out)
+void HorizontalLeftover(const ColumnTable& table, const std::int16_t* row, std::size_t x, std::uint32_t* out)
 {
-    for (; x < plan.width; ++x) {
-        const __m128i v = HorizontalRound(HorizontalSums1<kPairs>(plan, row, x));
+    for (; x < table.width; ++x) {
+        const __m128i v = HorizontalRound(HorizontalSums1(table, row, x));
         const __m128i bytes = _mm_packus_epi16(_mm_packs_epi32(v, v), _mm_setzero_si128());
         out[x] = static_cast<std::uint32_t>(_mm_cvtsi128_si32(bytes)) & kColourBits;
     }
@@ -187,15 +199,16 @@ void HorizontalLeftover(const ScalerPlan& plan, const std::int16_t* row, std::si
 template <std::size_t kPairs>
 void HorizontalSse2(const ScalerPlan& plan, const std::int16_t* row, std::uint32_t* out)
 {
+    const ColumnTable table = ColumnTableOf<kPairs>(plan);
     const __m128i colour = _mm_set1_epi32(static_cast<int>(kColourBits));
     std::size_t x = 0;
-    for (; x + 4 <= plan.width; x += 4) {
+    for (; x + 4 <= table.width; x += 4) {
         __m128i v[4];
-        for (std::size_t i = 0; i < 4; ++i) v[i] = HorizontalRound(HorizontalSums1<kPairs>(plan, row, x + i));
+        for (std::size_t i = 0; i < 4; ++i) v[i] = HorizontalRound(HorizontalSums1(table, row, x + i));
         const __m128i bytes = _mm_packus_epi16(_mm_packs_epi32(v[0], v[1]), _mm_packs_epi32(v[2], v[3]));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(out + x), _mm_and_si128(bytes, colour));
     }
-    HorizontalLeftover<kPairs>(plan, row, x, out);
+    HorizontalLeftover(table, row, x, out);
 }
 
 // A same-size frame: the pixels themselves, without the unused byte.
@@ -283,17 +296,16 @@ VELDMARK_TARGET_AVX2 void VerticalToPixelsAvx2(const RowPair* pairs, std::size_t
 }
 
 // Output pixels x and x+1 (x even): the horizontal sums of x in the low lane, x+1 in the high.
-template <std::size_t kPairs>
-VELDMARK_TARGET_AVX2 VELDMARK_SCALER_INLINE __m256i HorizontalSums2(const ScalerPlan& plan, const std::int16_t* row,
+VELDMARK_TARGET_AVX2 VELDMARK_SCALER_INLINE __m256i HorizontalSums2(const ColumnTable& table, const std::int16_t* row,
                                                                    std::size_t x)
 {
-    const std::size_t pair_count = kPairs ? kPairs : plan.column_pairs;
+    const std::size_t pair_count = table.pairs;
     // B0 G0 R0 X0 B1 G1 R1 X1 to B0 B1 G0 G1 R0 R1 X0 X1 in each lane.
     const __m256i interleave = _mm256_setr_epi8(0, 1, 8, 9, 2, 3, 10, 11, 4, 5, 12, 13, 6, 7, 14, 15,
                                                 0, 1, 8, 9, 2, 3, 10, 11, 4, 5, 12, 13, 6, 7, 14, 15);
-    const std::int16_t* p0 = row + std::size_t{plan.column_first[x]} * 4;
-    const std::int16_t* p1 = row + std::size_t{plan.column_first[x + 1]} * 4;
-    const std::int16_t* w = plan.column_weights.data() + (x / 2) * plan.column_pairs * 16;
+    const std::int16_t* p0 = row + std::size_t{table.first[x]} * 4;
+    const std::int16_t* p1 = row + std::size_t{table.first[x + 1]} * 4;
+    const std::int16_t* w = table.weights + (x / 2) * pair_count * 16;
     __m256i s = _mm256_setzero_si256();
     for (std::size_t k = 0; k < pair_count; ++k) {
         const __m128i v0 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p0 + k * 8));
@@ -312,16 +324,17 @@ VELDMARK_TARGET_AVX2 void HorizontalAvx2(const ScalerPlan& plan, const std::int1
     const __m256i colour = _mm256_set1_epi32(static_cast<int>(kColourBits));
     // The packs leave pixels 0 2 4 6 in the low lane and 1 3 5 7 in the high.
     const __m256i in_order = _mm256_setr_epi32(0, 4, 1, 5, 2, 6, 3, 7);
+    const ColumnTable table = ColumnTableOf<kPairs>(plan);
     std::size_t x = 0;
-    for (; x + 8 <= plan.width; x += 8) {
+    for (; x + 8 <= table.width; x += 8) {
         __m256i v[4];
         for (std::size_t i = 0; i < 4; ++i)
-            v[i] = _mm256_srai_epi32(_mm256_add_epi32(HorizontalSums2<kPairs>(plan, row, x + 2 * i), round), kScalerOutShift);
+            v[i] = _mm256_srai_epi32(_mm256_add_epi32(HorizontalSums2(table, row, x + 2 * i), round), kScalerOutShift);
         const __m256i bytes = _mm256_packus_epi16(_mm256_packs_epi32(v[0], v[1]), _mm256_packs_epi32(v[2], v[3]));
         const __m256i pixels = _mm256_permutevar8x32_epi32(bytes, in_order);
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + x), _mm256_and_si256(pixels, colour));
     }
-    HorizontalLeftover<kPairs>(plan, row, x, out);
+    HorizontalLeftover(table, row, x, out);
 }
 
 // The AVX2 row steps, for ScaleRows.
