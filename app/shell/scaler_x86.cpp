@@ -91,6 +91,22 @@ void VerticalLeftoverToPixels(const RowPair* pairs, std::size_t count, const std
 
 // ---- SSE2 ------------------------------------------------------------------------------------
 
+// An output row's pairs copied to locals when their count is a constant: the vector stores may
+// alias anything and would otherwise make the compiler load every pair again for each pixel.
+template <std::size_t kPairs>
+class LocalRowPairs {
+public:
+    explicit LocalRowPairs(const RowPair* given) : given_(given)
+    {
+        for (std::size_t k = 0; k < kPairs; ++k) copy_[k] = given[k];
+    }
+    const RowPair* pairs() const { return kPairs ? copy_ : given_; }
+
+private:
+    RowPair copy_[kPairs ? kPairs : 1];
+    const RowPair* given_;
+};
+
 // Vertical sums of source pixels x .. x+3: one vector of four 32-bit channels a pixel.
 struct FourPixelSums {
     __m128i p[4];
@@ -119,9 +135,10 @@ template <std::size_t kPairs>
 void VerticalToRowSse2(const RowPair* pairs, std::size_t count, const std::uint32_t* source,
                        std::size_t x, std::size_t end, std::int16_t* row)
 {
+    const LocalRowPairs<kPairs> local(pairs);
     const __m128i round = _mm_set1_epi32(kRowRoundBiased);
     for (; x + 4 <= end; x += 4) {
-        const FourPixelSums s = VerticalSums4(pairs, kPairs ? kPairs : count, source, x);
+        const FourPixelSums s = VerticalSums4(local.pairs(), kPairs ? kPairs : count, source, x);
         __m128i v[4];
         for (int i = 0; i < 4; ++i) v[i] = _mm_srai_epi32(_mm_add_epi32(s.p[i], round), kScalerRowShift);
         _mm_storeu_si128(reinterpret_cast<__m128i*>(row + x * 4), _mm_packs_epi32(v[0], v[1]));
@@ -135,11 +152,12 @@ template <std::size_t kPairs>
 void VerticalToPixelsSse2(const RowPair* pairs, std::size_t count, const std::uint32_t* source,
                           std::size_t x, std::size_t end, std::uint32_t* out)
 {
+    const LocalRowPairs<kPairs> local(pairs);
     const __m128i half = _mm_set1_epi32(kRowHalf);
     const __m128i pixel_half = _mm_set1_epi32(kPixelHalf);
     const __m128i colour = _mm_set1_epi32(static_cast<int>(kColourBits));
     for (; x + 4 <= end; x += 4) {
-        const FourPixelSums s = VerticalSums4(pairs, kPairs ? kPairs : count, source, x);
+        const FourPixelSums s = VerticalSums4(local.pairs(), kPairs ? kPairs : count, source, x);
         __m128i v[4];
         for (int i = 0; i < 4; ++i) {
             const __m128i rowed = _mm_srai_epi32(_mm_add_epi32(s.p[i], half), kScalerRowShift);
@@ -259,10 +277,11 @@ template <std::size_t kPairs>
 VELDMARK_TARGET_AVX2 void VerticalToRowAvx2(const RowPair* pairs, std::size_t count, const std::uint32_t* source,
                                             std::size_t end, std::int16_t* row)
 {
+    const LocalRowPairs<kPairs> local(pairs);
     const __m256i round = _mm256_set1_epi32(kRowRoundBiased);
     std::size_t x = 0;
     for (; x + 8 <= end; x += 8) {
-        const EightPixelSums s = VerticalSums8(pairs, kPairs ? kPairs : count, source, x);
+        const EightPixelSums s = VerticalSums8(local.pairs(), kPairs ? kPairs : count, source, x);
         __m256i v[4];
         for (int i = 0; i < 4; ++i) v[i] = _mm256_srai_epi32(_mm256_add_epi32(s.p[i], round), kScalerRowShift);
         const __m256i p0145 = _mm256_packs_epi32(v[0], v[1]);
@@ -277,12 +296,13 @@ template <std::size_t kPairs>
 VELDMARK_TARGET_AVX2 void VerticalToPixelsAvx2(const RowPair* pairs, std::size_t count, const std::uint32_t* source,
                                                std::size_t end, std::uint32_t* out)
 {
+    const LocalRowPairs<kPairs> local(pairs);
     const __m256i half = _mm256_set1_epi32(kRowHalf);
     const __m256i pixel_half = _mm256_set1_epi32(kPixelHalf);
     const __m256i colour = _mm256_set1_epi32(static_cast<int>(kColourBits));
     std::size_t x = 0;
     for (; x + 8 <= end; x += 8) {
-        const EightPixelSums s = VerticalSums8(pairs, kPairs ? kPairs : count, source, x);
+        const EightPixelSums s = VerticalSums8(local.pairs(), kPairs ? kPairs : count, source, x);
         __m256i v[4];
         for (int i = 0; i < 4; ++i) {
             const __m256i rowed = _mm256_srai_epi32(_mm256_add_epi32(s.p[i], half), kScalerRowShift);
