@@ -1,7 +1,12 @@
 #include "app/shell/frame_scaler.h"
+#include "render/simd_level.h"
 
 #include <gtest/gtest.h>
 
+#include <random>
+#include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 namespace veldmark {
@@ -100,6 +105,140 @@ TEST(FrameScaler, AResizeBetweenFramesTakesEffect)
     const auto out = Scaled(scaler, frame);
     EXPECT_EQ(out.size(), 1000u);
     EXPECT_EQ(out[999], kBlue);
+}
+
+// ---- Every path against the reference ------------------------------------------------------
+
+std::vector<std::uint32_t> RandomPicture(int width, int height, std::uint32_t seed, std::uint32_t mask = 0xFFFFFF)
+{
+    std::mt19937 random(seed);
+    std::vector<std::uint32_t> picture(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    for (auto& p : picture) p = static_cast<std::uint32_t>(random()) & mask;
+    return picture;
+}
+
+constexpr std::uint32_t kGuard = 0xA5C3E1F7;
+
+// Scales through `path` into rows `spare` pixels wider than the picture, and checks that the
+// pixels are the reference's and that nothing beside or after them was written.
+void ExpectSameAsReference(FrameScaler& scaler, ScalerPath path, const std::vector<std::uint32_t>& source,
+                           std::size_t spare)
+{
+    const auto w = static_cast<std::size_t>(scaler.width());
+    const auto h = static_cast<std::size_t>(scaler.height());
+    const std::size_t pitch = w + spare;
+    std::vector<std::uint32_t> expected(w * h);
+    scaler.ScaleReference(source.data(), expected.data(), w);
+    std::vector<std::uint32_t> out(pitch * h + 1, kGuard);
+    scaler.ScaleWith(path, source.data(), out.data(), pitch);
+    std::size_t wrong = 0, first_wrong = 0;
+    for (std::size_t y = 0; y < h; ++y)
+        for (std::size_t x = 0; x < pitch; ++x) {
+            const std::uint32_t want = x < w ? expected[y * w + x] : kGuard;
+            if (out[y * pitch + x] != want && wrong++ == 0) first_wrong = y * pitch + x;
+        }
+    EXPECT_EQ(wrong, 0u) << w << "x" << h << " pitch " << pitch << ": first at x " << first_wrong % pitch
+                         << " y " << first_wrong / pitch;
+    EXPECT_EQ(out.back(), kGuard) << w << "x" << h << ": wrote past the destination";
+}
+
+class FrameScalerPath : public testing::TestWithParam<ScalerPath> {
+protected:
+    void SetUp() override
+    {
+        if (FrameScaler::AvailablePath(GetParam()) != GetParam()) GTEST_SKIP() << "not on this machine";
+    }
+};
+
+TEST_P(FrameScalerPath, GivesTheReferenceBitsForTheFrameAtEverySize)
+{
+    const auto frame = RandomPicture(1920, 1200, 20261209);
+    FrameScaler scaler;
+    const std::pair<int, int> sizes[] = {
+        {1, 1}, {2, 2}, {3, 5}, {152, 112}, {320, 200}, {173, 97}, {959, 601}, {960, 600}, {1280, 800},
+        {1920, 1080}, {1920, 1200}, {1919, 1199}, {1921, 1201}, {2560, 1600}, {3840, 2160}, {7, 1500},
+        {1500, 7}, {1280, 1200}, {2561, 1200}, {1920, 800}, {1920, 1601}};
+    for (auto [w, h] : sizes) {
+        scaler.Resize(w, h);
+        ExpectSameAsReference(scaler, GetParam(), frame, 0);
+    }
+}
+
+TEST_P(FrameScalerPath, LeavesThePaddingOfWiderRowsAlone)
+{
+    const auto frame = RandomPicture(1920, 1200, 7);
+    FrameScaler scaler;
+    for (auto [w, h, spare] : {std::tuple{961, 601, 3}, {1920, 1200, 16}, {1920, 1080, 5}, {1280, 1200, 1},
+                               {2560, 1600, 64}, {13, 11, 7}}) {
+        scaler.Resize(w, h);
+        ExpectSameAsReference(scaler, GetParam(), frame, static_cast<std::size_t>(spare));
+    }
+}
+
+TEST_P(FrameScalerPath, GivesTheReferenceBitsForOtherSources)
+{
+    FrameScaler scaler;
+    const std::tuple<int, int, int, int> cases[] = {
+        {5, 3, 5, 3},     {5, 3, 17, 9},     {1, 1, 4, 3},      {3, 1, 1, 1},    {2, 2, 1, 1},
+        {640, 480, 320, 240}, {640, 480, 1024, 768}, {2561, 37, 700, 37}, {37, 2561, 37, 700},
+        {9, 9, 9, 4},     {4, 9, 9, 9},      {1024, 1024, 152, 112}};
+    std::uint32_t seed = 1;
+    for (auto [sw, sh, w, h] : cases) {
+        scaler.SetSource(sw, sh);
+        scaler.Resize(w, h);
+        ExpectSameAsReference(scaler, GetParam(), RandomPicture(sw, sh, seed++), 0);
+    }
+}
+
+TEST_P(FrameScalerPath, IgnoresTheUnusedTopByte)
+{
+    // The frame's top byte should be zero; whatever it holds must not reach the picture.
+    const auto frame = RandomPicture(1920, 1200, 99, 0xFFFFFFFF);
+    FrameScaler scaler;
+    for (auto [w, h] : {std::pair{1920, 1200}, {1920, 1080}, {1280, 1200}, {960, 600}, {2560, 1600}, {5, 5}}) {
+        scaler.Resize(w, h);
+        ExpectSameAsReference(scaler, GetParam(), frame, 0);
+    }
+}
+
+TEST_P(FrameScalerPath, KeepsExtremeColoursExact)
+{
+    // Full-scale channels next to zero ones: the sums' largest values, where a lost bit or a
+    // saturating pack would show.
+    FrameScaler scaler;
+    std::vector<std::uint32_t> frame(1920 * 1200);
+    for (std::size_t i = 0; i < frame.size(); ++i) frame[i] = ((i / 3 + i / 1920) % 2) ? kWhite : (i % 5 ? kRed : kBlack);
+    for (auto [w, h] : {std::pair{2560, 1600}, {960, 600}, {152, 112}, {1920, 1080}, {3840, 2160}}) {
+        scaler.Resize(w, h);
+        ExpectSameAsReference(scaler, GetParam(), frame, 0);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryPath, FrameScalerPath,
+                         testing::Values(ScalerPath::Portable, ScalerPath::Sse2, ScalerPath::Avx2),
+                         [](const testing::TestParamInfo<ScalerPath>& path) {
+                             switch (path.param) {
+                             case ScalerPath::Avx2: return std::string("Avx2");
+                             case ScalerPath::Sse2: return std::string("Sse2");
+                             case ScalerPath::Portable: break;
+                             }
+                             return std::string("Portable");
+                         });
+
+TEST(FrameScaler, TakesTheSimdLevelAskedFor)
+{
+    const SimdLevel before = ActiveSimdLevel();
+    SetActiveSimdLevel(SimdLevel::Sse2);
+#if defined(__x86_64__) || defined(_M_X64)
+    EXPECT_EQ(FrameScaler::BestPath(), ScalerPath::Sse2);
+    EXPECT_EQ(FrameScaler::AvailablePath(ScalerPath::Avx2), ScalerPath::Sse2);
+#else
+    EXPECT_EQ(FrameScaler::BestPath(), ScalerPath::Portable);
+#endif
+    SetActiveSimdLevel(before);
+    if (SupportedSimdLevel() >= SimdLevel::Avx2) {
+        EXPECT_EQ(FrameScaler::AvailablePath(ScalerPath::Avx2), ScalerPath::Avx2);
+    }
 }
 
 } // namespace
