@@ -16,6 +16,8 @@ bool IsOption(std::string_view arg, std::string_view name)
     return arg == name;
 }
 
+bool IsFps(std::string_view arg) { return IsOption(arg, "fps"); }
+
 int DigitValue(char c, int base)
 {
     int v = -1;
@@ -47,7 +49,18 @@ std::uint64_t ParseWindowId(const char* text, bool hex_default)
     return value;
 }
 
-LinuxLaunch ParseLinuxOptions(int argc, const char* const* argv, const char* daemon_window)
+std::vector<const char*> RunModeArguments(int argc, const char* const* argv)
+{
+    std::vector<const char*> kept;
+    for (int a = 0; a < argc; ++a)
+        if (a == 0 || !IsFps(argv[a])) kept.push_back(argv[a]);
+    return kept;
+}
+
+namespace {
+
+// Which window, if any, from everything but --fps.
+LinuxLaunch ParseWindowOptions(int argc, const char* const* argv, const char* daemon_window)
 {
     bool root = false;
     const char* window_id = nullptr;
@@ -78,6 +91,16 @@ LinuxLaunch ParseLinuxOptions(int argc, const char* const* argv, const char* dae
     }
     if (root) return {LinuxAction::DaemonWindow, 0, {}};
     return {};
+}
+
+} // namespace
+
+LinuxLaunch ParseLinuxOptions(int argc, const char* const* argv, const char* daemon_window)
+{
+    LinuxLaunch launch = ParseWindowOptions(argc, argv, daemon_window);
+    for (int a = 1; a < argc; ++a)
+        if (IsFps(argv[a])) launch.fps = true;
+    return launch;
 }
 
 } // namespace veldmark

@@ -1,9 +1,10 @@
 #pragma once
 // The Linux program's own options, looked at before the screensaver switches: --help,
-// --version, and the options through which XScreenSaver hands a hack its window. What is left
-// goes to the same run-mode parser the Windows program uses.
+// --version, --fps, and the options through which XScreenSaver hands a hack its window. What is
+// left goes to the same run-mode parser the Windows program uses.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace veldmark {
 
@@ -19,12 +20,17 @@ struct LinuxLaunch {
     LinuxAction action = LinuxAction::RunModes;
     std::uint64_t window = 0;   // DaemonWindow: the window, or 0 for the screen's root window
     std::string error;
+    bool fps = false;           // --fps: show the frame rate and processor load, and sum them up at the end
 };
 
 // `daemon_window` is the value of XSCREENSAVER_WINDOW, or nullptr when it is not set. Priority:
 // --help, --version, then -window-id, then XSCREENSAVER_WINDOW, then -root; options may have one
 // dash or two.
 LinuxLaunch ParseLinuxOptions(int argc, const char* const* argv, const char* daemon_window);
+
+// The arguments for the run-mode parser: argv[0] and everything but the options that only this
+// program knows and that may stand anywhere (--fps), so that "--fps /s" is still full screen.
+std::vector<const char*> RunModeArguments(int argc, const char* const* argv);
 
 // An X window id: "0x" and hex digits, or decimal digits (hex digits without "0x" when
 // `hex_default`). Zero, junk and ids beyond 32 bits give 0.

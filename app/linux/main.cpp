@@ -5,13 +5,16 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "app/linux/display_loss.h"
 #include "app/linux/linux_options.h"
+#include "app/linux/process_clocks.h"
 #include "app/linux/sdl_host.h"
 #include "app/linux/startup_report.h"
 #include "app/linux/x11_host.h"
 #include "app/shell/command_line.h"
+#include "app/shell/fps_meter.h"
 #include "app/shell/main_loop.h"
 #include "app/shell/run_mode.h"
 #include "world/sim_state.h"
@@ -23,7 +26,7 @@
 namespace {
 
 constexpr char kHelp[] =
-    "usage: veldmark [/s | /p XID | /c] [--root | --window-id ID] [--help] [--version]\n"
+    "usage: veldmark [/s | /p XID | /c] [--root | --window-id ID] [--fps] [--help] [--version]\n"
     "\n"
     "An endless drive through a savanna.\n"
     "\n"
@@ -34,19 +37,31 @@ constexpr char kHelp[] =
     "  /c               configure: there is nothing to configure\n"
     "  --root           draw into the root window, or into $XSCREENSAVER_WINDOW when set\n"
     "  --window-id ID   draw into the window ID (decimal, or hex with 0x)\n"
+    "  --fps            show frames per second and the processor load in a corner, and print\n"
+    "                   both for the whole run on standard error at the end\n"
     "\n"
     "Switches take '/' or '-' and either case; only the first one counts. Under XScreenSaver the\n"
     "daemon's window (XSCREENSAVER_WINDOW) is used and input is left to the daemon. SIGTERM ends\n"
     "any mode cleanly with exit code 0.\n";
 
 template <class Host, class Open>
-int Run(veldmark::SimState& state, Open open)
+int Run(veldmark::SimState& state, bool show_fps, Open open)
 {
     Host host(state);
     std::string detail;
     const veldmark::StartupFailure opened = open(host, detail);
     if (opened != veldmark::StartupFailure::None) return veldmark::ReportStartup(opened, detail);
+    veldmark::FpsMeter meter;
+    if (show_fps) {
+        veldmark::FpsMeterStart(meter, veldmark::ReadProcessClocks());
+        host.ShowFps(&meter);
+    }
     const veldmark::StartupFailure ended = veldmark::RunMainLoop(state, host);
+    if (show_fps) {
+        char summary[veldmark::kFpsSummaryCapacity];
+        veldmark::FormatFpsSummary(meter, veldmark::ReadProcessClocks(), summary, sizeof summary);
+        std::fprintf(stderr, "%s\n", summary);
+    }
     if (ended == veldmark::StartupFailure::None && veldmark::DisplayLost()) return veldmark::ReportDisplayLost();
     return veldmark::ReportStartup(ended, {});
 }
@@ -67,22 +82,23 @@ int main(int argc, char** argv)
         // The daemon's window is a full-screen saver whose input the daemon watches.
         ApplyRunMode(g_state, RunModeChoice{ScreensaverMode::Fullscreen, 0});
         InstallStopSignals();
-        return Run<X11Host>(g_state, [&](X11Host& host, std::string& detail) {
+        return Run<X11Host>(g_state, launch.fps, [&](X11Host& host, std::string& detail) {
             return host.OpenDaemonWindow(launch.window, detail);
         });
     case LinuxAction::RunModes: break;
     }
 
-    ApplyRunMode(g_state, ParseCommandLine(CommandLineFromArgs(argc, argv)));
+    const std::vector<const char*> mode_args = RunModeArguments(argc, argv);
+    ApplyRunMode(g_state, ParseCommandLine(CommandLineFromArgs(static_cast<int>(mode_args.size()), mode_args.data())));
     switch (RunModeOf(g_state)) {
     case ScreensaverMode::Configure: ShowConfigureMessage(); return 0;
     case ScreensaverMode::Preview:
         InstallStopSignals();
-        return Run<X11Host>(g_state, [&](X11Host& host, std::string& detail) {
+        return Run<X11Host>(g_state, launch.fps, [&](X11Host& host, std::string& detail) {
             return host.OpenPreview(g_state.preview_parent, detail);
         });
     case ScreensaverMode::Windowed:
     case ScreensaverMode::Fullscreen: break;
     }
-    return Run<SdlHost>(g_state, [](SdlHost& host, std::string& detail) { return host.Open(detail); });
+    return Run<SdlHost>(g_state, launch.fps, [](SdlHost& host, std::string& detail) { return host.Open(detail); });
 }

@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "app/linux/display_loss.h"
+#include "app/linux/process_clocks.h"
 #include "app/linux/x11_message_box.h"
 #include "app/shell/input_rules.h"
 #include "app/shell/run_mode.h"
@@ -251,8 +252,10 @@ bool SdlHost::PresentToSurface(Screen& screen, const FrameSlot& frame)
     if (screen.scaler.width() != surface->w || screen.scaler.height() != surface->h)
         screen.scaler.Resize(surface->w, surface->h);
     if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return false;
-    screen.scaler.Scale(frame.pixels, static_cast<std::uint32_t*>(surface->pixels),
-                        static_cast<std::size_t>(surface->pitch) / 4);
+    auto* pixels = static_cast<std::uint32_t*>(surface->pixels);
+    const auto pitch = static_cast<std::size_t>(surface->pitch) / 4;
+    screen.scaler.Scale(frame.pixels, pixels, pitch);
+    DrawFpsOverlay(fps_, pixels, pitch, surface->w, surface->h);
     if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
     return SDL_UpdateWindowSurface(screen.window) == 0;
 }
@@ -273,6 +276,7 @@ bool SdlHost::PresentToTexture(Screen& screen, const FrameSlot& frame)
         screen.scaler.Resize(width, height);
     }
     screen.scaler.Scale(frame.pixels, screen.scaled.data(), static_cast<std::size_t>(width));
+    DrawFpsOverlay(fps_, screen.scaled.data(), static_cast<std::size_t>(width), width, height);
     if (SDL_UpdateTexture(screen.texture, nullptr, screen.scaled.data(), width * 4) != 0) return false;
     SDL_RenderCopy(screen.renderer, screen.texture, nullptr, nullptr);
     SDL_RenderPresent(screen.renderer);
@@ -292,6 +296,7 @@ bool SdlHost::Present(const FrameSlot& frame)
             shown = true;
         }
     }
+    if (shown && fps_) FpsMeterFrame(*fps_, ReadProcessClocks());
     return shown;
 }
 

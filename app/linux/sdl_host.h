@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/linux/x11_monitors.h"
+#include "app/shell/fps_meter.h"
 #include "app/shell/frame_scaler.h"
 #include "app/shell/platform.h"
 #include "app/shell/startup_failure.h"
@@ -49,6 +50,8 @@ public:
     void ReleasePresentation() override;
 
     std::size_t screen_count() const { return screen_count_; }
+    // --fps: counts presented frames in `meter` and shows its line on every window.
+    void ShowFps(FpsMeter* meter) { fps_ = meter; }
 
 private:
     // One window and what presenting into it needs.
@@ -85,6 +88,7 @@ private:
     _XDisplay* x_display_ = nullptr;     // under the full-screen windows, when SDL draws on X11
     MonitorLayout monitors_;             // ...and its monitors when they were made
     std::uint32_t monitors_checked_ = 0; // SDL ticks of the last look
+    FpsMeter* fps_ = nullptr;            // --fps only
 };
 
 // Configure mode: the message box, or the same text on standard error when there is no display.

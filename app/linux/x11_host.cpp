@@ -18,6 +18,7 @@
 #include <thread>
 
 #include "app/linux/display_loss.h"
+#include "app/linux/process_clocks.h"
 
 namespace veldmark {
 namespace {
@@ -332,12 +333,14 @@ bool X11Host::Present(const FrameSlot& frame)
         const MonitorRect& m = places_.monitors[i];
         std::uint32_t* corner = pixels + static_cast<std::size_t>(m.y) * pitch + static_cast<std::size_t>(m.x);
         scalers_[i].Scale(frame.pixels, corner, pitch);
+        DrawFpsOverlay(fps_, corner, pitch, m.width, m.height);
         if (opaque_alpha_)
             for (std::size_t y = 0; y < static_cast<std::size_t>(m.height); ++y)
                 for (std::size_t x = 0; x < static_cast<std::size_t>(m.width); ++x) corner[y * pitch + x] |= 0xFF000000u;
     }
     PutImage();
     have_picture_ = true;
+    if (fps_) FpsMeterFrame(*fps_, ReadProcessClocks());
     return true;
 }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/linux/x11_monitors.h"
+#include "app/shell/fps_meter.h"
 #include "app/shell/frame_scaler.h"
 #include "app/shell/platform.h"
 #include "app/shell/startup_failure.h"
@@ -38,6 +39,9 @@ public:
     std::uint64_t ClockFrequency() override;
     std::uint64_t ClockNow() override;
     void SleepMilliseconds(std::uint32_t ms) override;
+    // --fps: counts presented frames in `meter` and shows its line on every picture.
+    void ShowFps(FpsMeter* meter) { fps_ = meter; }
+
     bool PumpMessages() override;
     bool PreviewParentExists() override { return !parent_gone_; }
     bool Visible() override { return mapped_ && parent_mapped_ && !obscured_; }
@@ -80,6 +84,7 @@ private:
     std::array<FrameScaler, kMaxMonitors> scalers_;   // one per rectangle
     struct ShmSegment;   // XShmSegmentInfo, out of this header so it needs no X11 include
     std::unique_ptr<ShmSegment> shm_;
+    FpsMeter* fps_ = nullptr;     // --fps only
 };
 
 // Makes SIGTERM and SIGINT end the run through the main loop (workers finish their frames).

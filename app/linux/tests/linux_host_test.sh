@@ -2,7 +2,7 @@
 # The Linux program as a user meets it, on a virtual X display: --help and --version, the
 # window with its keys and pause, the full-screen saver's mouse and key rules, the preview inside
 # another program's window, configure with and without a display, a start without a display,
-# and SIGTERM. Exit 77 (skipped) when Xvfb and its tools are not installed.
+# SIGTERM, and --fps with its overlay and summary line. Exit 77 (skipped) when Xvfb and its tools are not installed.
 # usage: linux_host_test.sh SOURCE_DIR VELDMARK X11_TEST_PARENT WORK_DIR
 set -u
 src=$1
@@ -169,6 +169,35 @@ if wait_window '^Veldmark$' 20 >/dev/null; then
 else
     fail "/p 0 made no window"; kill "$pid" 2>/dev/null
 fi
+
+echo "== --fps"
+summary='^veldmark: [0-9]+ frames in [0-9]+\.[0-9] s, [0-9]+\.[0-9] fps, [0-9]+\.[0-9]% of one core$'
+white_in_corner() {  # white_in_corner FILE: pixels of pure white in the top-left corner
+    convert "$1" -crop 160x30+0+0 +repage txt:- | grep -c '#FFFFFF'
+}
+"$veldmark" --fps 2>"$SHOTS/fps-window.err" & pid=$!
+if wid=$(wait_window '^Veldmark$' 20); then
+    sleep 3
+    import -window "$wid" "$SHOTS/linux-fps.png"
+    expect "--fps writes its line into the window's corner" [ "$(white_in_corner "$SHOTS/linux-fps.png")" -gt 20 ]
+    kill -TERM "$pid"; wait_exit "$pid" 10
+    line=$(cat "$SHOTS/fps-window.err"); echo "     $line"
+    expect "and ends with exit code 0 (got $EXIT) and one summary line" \
+        [ "$EXIT" = 0 -a "$(grep -cE "$summary" "$SHOTS/fps-window.err")" = 1 ]
+else
+    fail "--fps made no window"; kill "$pid" 2>/dev/null
+fi
+"$parent_tool" 320 200 >"$SHOTS/parent.id" & parent_pid=$!
+for i in $(seq 50); do [ -s "$SHOTS/parent.id" ] && break; sleep 0.1; done
+xid=$(cat "$SHOTS/parent.id")
+"$veldmark" -fps -window-id "$xid" 2>"$SHOTS/fps-window-id.err" & pid=$!
+sleep 3
+import -window "$xid" "$SHOTS/linux-fps-window-id.png"
+expect "-fps -window-id draws the line too" [ "$(white_in_corner "$SHOTS/linux-fps-window-id.png")" -gt 20 ]
+kill -TERM "$pid"; wait_exit "$pid" 10
+expect "and ends with exit code 0 (got $EXIT) and the summary" \
+    [ "$EXIT" = 0 -a "$(grep -cE "$summary" "$SHOTS/fps-window-id.err")" = 1 ]
+kill "$parent_pid" 2>/dev/null
 
 echo "== configure"
 "$veldmark" /c & pid=$!

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 namespace veldmark {
@@ -60,6 +61,49 @@ TEST(LinuxOptions, MalformedWindowIdsAreRefusedNotGuessed)
     EXPECT_EQ(Parse({"--root"}, "zz").action, LinuxAction::BadOption);
     EXPECT_EQ(ParseWindowId("0xFFFFFFFF", false), 0xFFFFFFFFu);
     EXPECT_EQ(ParseWindowId("010", false), 10u) << "a leading zero is not octal";
+}
+
+TEST(LinuxOptions, FpsGoesWithEveryModeInEitherSpelling)
+{
+    EXPECT_FALSE(Parse({}).fps);
+    EXPECT_FALSE(Parse({"-root"}).fps);
+    EXPECT_FALSE(Parse({"--fpsx"}).fps);
+    EXPECT_FALSE(Parse({"fps"}).fps);
+
+    LinuxLaunch l = Parse({"--fps"});
+    EXPECT_EQ(l.action, LinuxAction::RunModes);
+    EXPECT_TRUE(l.fps);
+    EXPECT_TRUE(Parse({"-fps"}).fps);
+
+    l = Parse({"-root", "-fps"});
+    EXPECT_EQ(l.action, LinuxAction::DaemonWindow);
+    EXPECT_EQ(l.window, 0u);
+    EXPECT_TRUE(l.fps);
+    l = Parse({"--fps", "-window-id", "0x1a00005"});
+    EXPECT_EQ(l.window, 0x1a00005u);
+    EXPECT_TRUE(l.fps);
+    l = Parse({"--root", "--fps"}, "0x400007");
+    EXPECT_EQ(l.window, 0x400007u);
+    EXPECT_TRUE(l.fps);
+}
+
+TEST(LinuxOptions, FpsIsTakenOutBeforeTheScreensaverSwitchesAreRead)
+{
+    // The kept arguments, one space apart.
+    auto Kept = [](const std::vector<const char*>& args) {
+        std::vector<const char*> argv(args.size() + 1, "veldmark");
+        std::copy(args.begin(), args.end(), argv.begin() + 1);
+        std::string kept;
+        for (const char* a : RunModeArguments(static_cast<int>(argv.size()), argv.data())) {
+            if (!kept.empty()) kept.push_back(' ');
+            kept.append(a);
+        }
+        return kept;
+    };
+    EXPECT_EQ(Kept({"--fps", "/s"}), "veldmark /s");
+    EXPECT_EQ(Kept({"/p", "-fps", "1234"}), "veldmark /p 1234");
+    EXPECT_EQ(Kept({"/c", "--fpsx"}), "veldmark /c --fpsx") << "only the option itself";
+    EXPECT_EQ(Kept({}), "veldmark");
 }
 
 } // namespace
