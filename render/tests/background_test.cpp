@@ -82,6 +82,19 @@ TEST(BackgroundTest, RolledSkyMatchesThePlainRowByRowSkyExactly)
         {37, 23, 1.2f, kZenith, kHorizon},      // rows left over after groups of four
         {5, 3, -3.0f, 0x102030, 0xF0E0D0},
         {64, 9, NAN, kZenith, kHorizon},
+        // Long runs of one colour along the rows, and runs that break every pixel or two.
+        {kFrameWidth, kFrameHeight, 0.001f, kZenith, kHorizon},
+        {kFrameWidth, kFrameHeight, -0.0047f, 0x000000, 0xFFFFFF},
+        {kFrameWidth, kFrameHeight, 1.5707f, kZenith, kHorizon},
+        {kFrameWidth, kFrameHeight, -1.5709f, 0xFFFFFF, 0x000000},
+        // Skies with the ground's colour in them. This gradient is the ground's colour from 6 to
+        // 2 logical units above the horizon line and one step brighter in every channel above
+        // the line, so the same colour either side of that brighter strip is not one run.
+        {kFrameWidth, kFrameHeight, 0.7f, 0x0F5408, 0x4B9044},
+        {kFrameWidth, kFrameHeight, -0.7f, 0x0F5408, 0x4B9044},
+        {kFrameWidth, kFrameHeight, 0.02f, kGroundColour, 0xFFFFFF},
+        {kFrameWidth, kFrameHeight, 0.05f, kGroundColour, kGroundColour},
+        {61, 17, 0.0013f, kZenith, kHorizon},   // a block's last column is the row's last
     };
     for (const auto& c : cases) {
         const std::vector<std::uint32_t> expected = test::ReferenceRolledSky(c.width, c.height, c.roll, c.zenith, c.horizon);
