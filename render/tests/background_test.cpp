@@ -150,6 +150,17 @@ TEST(SunTest, MatchesThePlainPixelByPixelSunExactly)
         {203, 150, 0.05f, 0.2f, Vec2{50.0f, 30.0f}},   // a width that leaves pixels after fours
         {211, 150, 0.0f, 0.3f, Vec2{60.3f, 40.0f}},    // and after eights, the box starting mid-row
         {kFrameWidth, kFrameHeight, 0.0f, 3.0f, Vec2{480.0f, 250.0f}},   // a halo past every edge
+        // The turned horizon line across the halo, from either side, and a view turned almost
+        // a quarter turn.
+        {kFrameWidth, kFrameHeight, 0.3f, 1.0f, Vec2{480.0f, 290.0f}},
+        {kFrameWidth, kFrameHeight, -0.3f, 1.0f, Vec2{900.0f, 310.0f}},
+        {kFrameWidth, kFrameHeight, 0.0012f, 1.0f, Vec2{975.0f, 305.0f}},
+        {kFrameWidth, kFrameHeight, 1.5f, 0.8f, Vec2{200.0f, 300.0f}},
+        {kFrameWidth, kFrameHeight, -1.5708f, 0.6f, Vec2{700.0f, 100.0f}},
+        // Halo and disc from beyond the frame's edges.
+        {kFrameWidth, kFrameHeight, 0.0f, 1.0f, Vec2{-30.0f, 100.0f}},
+        {kFrameWidth, kFrameHeight, 0.1f, 0.5f, Vec2{1000.0f, -20.0f}},
+        {kFrameWidth, kFrameHeight, 0.0f, 0.1f, Vec2{1.0f, 1.0f}},
     };
     for (const auto& c : cases) {
         std::vector<std::uint32_t> expected(static_cast<std::size_t>(c.width) * static_cast<std::size_t>(c.height));
