@@ -163,25 +163,31 @@ VELDMARK_TARGET_AVX2 inline __m256i SkyColours8(__m256 v, const SkyLanes8& lanes
     return _mm256_blendv_epi8(rgb, lanes.ground, _mm256_castps_si256(is_ground));
 }
 
-// What one lane set needs: 0 every lane ground, 1 every lane zenith (none ground), 2 anything
-// else.
-VELDMARK_TARGET_AVX2 inline int SkyUniformity8(__m256 v)
+// The colour of every lane with bit 24 set where it is ground: a run's key. Along a row v moves
+// one way only, and every channel of the sky is a monotonic function of v above the ground line
+// (the zenith's flat colour is the gradient's colour at s = 0), so two runs' ends with one key
+// have that colour at every v between them. The ground bit keeps a sky colour that happens to
+// equal the ground's from bracketing the horizon line.
+VELDMARK_TARGET_AVX2 inline __m256i SkyKeys8(__m256 v, const SkyLanes8& lanes)
 {
-    const int ground = _mm256_movemask_ps(_mm256_cmp_ps(v, _mm256_set1_ps(kHorizonY), _CMP_GE_OS));
-    if (ground == 0xFF) return 0;
+    const __m256 is_ground = _mm256_cmp_ps(v, _mm256_set1_ps(kHorizonY), _CMP_GE_OS);
+    const __m256i ground_bit = _mm256_and_si256(_mm256_castps_si256(is_ground), _mm256_set1_epi32(1 << 24));
+    const int ground = _mm256_movemask_ps(is_ground);
+    if (ground == 0xFF) return _mm256_or_si256(lanes.ground, ground_bit);
     const __m256 t = _mm256_mul_ps(v, _mm256_set1_ps(kInverseHorizon));
     const int zenith = _mm256_movemask_ps(_mm256_cmp_ps(t, _mm256_set1_ps(kFlatSkyShare), _CMP_LE_OS));
-    return ground == 0 && zenith == 0xFF ? 1 : 2;
+    if (ground == 0 && zenith == 0xFF) return lanes.zenith;
+    return _mm256_or_si256(SkyColours8(v, lanes), ground_bit);
 }
 
-// Eight columns by eight rows: lane r of `columns[k]` is row r's pixel in column k; stored as
-// eight rows of eight.
-VELDMARK_TARGET_AVX2 inline void StoreTransposed8x8(std::uint32_t* out, std::size_t stride, const __m256i* columns)
+// Eight by eight 32-bit values turned about the diagonal: lane r of `in[k]` becomes lane k of
+// `out[r]`.
+VELDMARK_TARGET_AVX2 inline void Transpose8x8(const __m256i* in, __m256i* out)
 {
     __m256i t[8], u[8];
     for (int k = 0; k < 8; k += 2) {
-        t[k] = _mm256_unpacklo_epi32(columns[k], columns[k + 1]);
-        t[k + 1] = _mm256_unpackhi_epi32(columns[k], columns[k + 1]);
+        t[k] = _mm256_unpacklo_epi32(in[k], in[k + 1]);
+        t[k + 1] = _mm256_unpackhi_epi32(in[k], in[k + 1]);
     }
     for (int k = 0; k < 8; k += 4) {
         u[k] = _mm256_unpacklo_epi64(t[k], t[k + 2]);
@@ -190,40 +196,71 @@ VELDMARK_TARGET_AVX2 inline void StoreTransposed8x8(std::uint32_t* out, std::siz
         u[k + 3] = _mm256_unpackhi_epi64(t[k + 1], t[k + 3]);
     }
     for (int r = 0; r < 4; ++r) {
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + static_cast<std::size_t>(r) * stride),
-                            _mm256_permute2x128_si256(u[r], u[r + 4], 0x20));
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + static_cast<std::size_t>(r + 4) * stride),
-                            _mm256_permute2x128_si256(u[r], u[r + 4], 0x31));
+        out[r] = _mm256_permute2x128_si256(u[r], u[r + 4], 0x20);
+        out[r + 4] = _mm256_permute2x128_si256(u[r], u[r + 4], 0x31);
     }
 }
 
+// Eight columns by eight rows: lane r of `columns[k]` is row r's pixel in column k; stored as
+// eight rows of eight.
+VELDMARK_TARGET_AVX2 inline void StoreTransposed8x8(std::uint32_t* out, std::size_t stride, const __m256i* columns)
+{
+    __m256i rows[8];
+    Transpose8x8(columns, rows);
+    for (int r = 0; r < 8; ++r)
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(out + static_cast<std::size_t>(r) * stride), rows[r]);
+}
+
+// Up to this many rows of a block with a colour change are worked out along their rows; more
+// than that and the whole block is worked out column by column.
+constexpr int kMostRowsAlongRows = 6;
+
 // Eight rolled rows side by side, one lane each, as PaintFourRolledRows does four: each row
-// keeps its own accumulated v. Blocks of eight columns that are all ground or all zenith are
-// stored whole; the others have every pixel's colour worked out and turned into rows.
+// keeps its own accumulated v. In blocks of eight columns, a row whose key at the block's first
+// column equals the key at the next block's first column is one colour across the block (see
+// SkyKeys8); only the other rows have every pixel's colour worked out.
 VELDMARK_TARGET_AVX2 void PaintEightRolledRowsAvx2(std::uint32_t* out, int width, const float* v_start, float step,
                                                    const SkyLanes8& lanes)
 {
     __m256 v = _mm256_loadu_ps(v_start);
     const __m256 steps = _mm256_set1_ps(step);
+    const __m256i colour_bits = _mm256_set1_epi32(0xFFFFFF);
     const std::size_t stride = static_cast<std::size_t>(width);
     int column = 0;
+    __m256i first_keys = SkyKeys8(v, lanes);
     for (; column + 8 <= width; column += 8) {
         __m256 heights[8];
-        int uniform = SkyUniformity8(v);
         for (int k = 0; k < 8; ++k) {
             heights[k] = v;
-            if (k > 0 && uniform < 2 && SkyUniformity8(v) != uniform) uniform = 2;
             v = _mm256_add_ps(v, steps);
         }
+        // v is now the next block's first column, or one step past the row's end: either way it
+        // bounds this block's v.
+        const __m256i next_keys = SkyKeys8(v, lanes);
+        const int changing = ~_mm256_movemask_ps(_mm256_castsi256_ps(_mm256_cmpeq_epi32(first_keys, next_keys))) & 0xFF;
+        const __m256i first_colours = _mm256_and_si256(first_keys, colour_bits);
         std::uint32_t* block = out + column;
-        if (uniform < 2) {
-            const __m256i colour = uniform == 0 ? lanes.ground : lanes.zenith;
-            for (int r = 0; r < 8; ++r) _mm256_storeu_si256(reinterpret_cast<__m256i*>(block + static_cast<std::size_t>(r) * stride), colour);
-            continue;
+        const int changing_rows = __builtin_popcount(static_cast<unsigned>(changing));
+        if (changing_rows > kMostRowsAlongRows) {
+            __m256i colours[8];
+            colours[0] = first_colours;
+            for (int k = 1; k < 8; ++k) colours[k] = SkyColours8(heights[k], lanes);
+            StoreTransposed8x8(block, stride, colours);
+        } else {
+            __m256i rows[8];
+            if (changing_rows > 0) {
+                __m256i columns[8];
+                for (int k = 0; k < 8; ++k) columns[k] = _mm256_castps_si256(heights[k]);
+                Transpose8x8(columns, rows);
+            }
+            for (int r = 0; r < 8; ++r) {
+                const __m256i colours = (changing >> r & 1) != 0
+                                            ? SkyColours8(_mm256_castsi256_ps(rows[r]), lanes)
+                                            : _mm256_permutevar8x32_epi32(first_colours, _mm256_set1_epi32(r));
+                _mm256_storeu_si256(reinterpret_cast<__m256i*>(block + static_cast<std::size_t>(r) * stride), colours);
+            }
         }
-        __m256i colours[8];
-        for (int k = 0; k < 8; ++k) colours[k] = SkyColours8(heights[k], lanes);
-        StoreTransposed8x8(block, stride, colours);
+        first_keys = next_keys;
     }
     for (; column < width; ++column) {
         alignas(32) std::uint32_t colours[8];

@@ -45,6 +45,30 @@ std::uint32_t MergeLive(const FramePlan& plan, BandScratch& s, std::uint32_t liv
     return merged;
 }
 
+// Rows of the band covered whole by the latest live flat polygon that covers any, as a mask
+// (bit r for row band.first + r); `cover` is set to that polygon's place in the live list.
+std::uint64_t CoveredBandRows(const RasterTarget& target, FramePlan& plan, BandScratch& s,
+                              std::uint32_t live_count, IndexRange band, std::uint32_t& cover)
+{
+    if (band.last - band.first >= 64) return 0;
+    const float left = 0.5f;   // a span reaches column 0 only from a crossing at most here
+    const float right = static_cast<float>(target.width) - 0.5f;
+    for (std::uint32_t l = live_count; l-- > 0;) {
+        const PlannedCommand& command = plan.commands[s.live[l]];
+        if (command.is_disc) continue;
+        const PlannedPolygon& polygon = plan.polygons[command.index];
+        if (polygon.paint.shade || !(polygon.rows.x_low <= left && polygon.rows.x_high >= right)) continue;
+        const std::uint64_t covered =
+            RowsCoveredWhole(target, polygon.rows, &plan.edges[polygon.first_edge], &plan.active[polygon.first_edge],
+                             band, s.crossings, s.cover);
+        if (covered != 0) {
+            cover = l;
+            return covered;
+        }
+    }
+    return 0;
+}
+
 } // namespace
 
 void RenderInBands(const RasterTarget& target, float roll, const FrameBackground* background,
@@ -67,13 +91,24 @@ void RenderInBands(const RasterTarget& target, float roll, const FrameBackground
     std::uint32_t live_count = 0;
     for (int b = 0; b < band_count; ++b) {
         const IndexRange band{b * band_rows, std::min(b * band_rows + band_rows, target.height) - 1};
-        if (background) {
-            PaintBackgroundRows(target, view, background->zenith_colour, background->horizon_colour, band, level);
-            if (!sun.rows.empty()) DrawSunRows(target, view, sun, scratch.glow, band, level);
-        }
         live_count = MergeLive(plan, scratch, live_count, band, b);
-        for (std::uint32_t l = 0; l < live_count; ++l)
-            DrawPlannedRows(target, view, plan, plan.commands[scratch.live[l]], band, scratch.crossings, level);
+        std::uint32_t cover = 0;
+        const std::uint64_t covered = CoveredBandRows(target, plan, scratch, live_count, band, cover);
+        // Runs of rows alike in being covered or not, top to bottom, so every command still
+        // meets its rows in order.
+        for (int first = band.first; first <= band.last;) {
+            const bool is_covered = (covered >> (first - band.first) & 1) != 0;
+            int last = first;
+            while (last < band.last && ((covered >> (last + 1 - band.first) & 1) != 0) == is_covered) ++last;
+            const IndexRange run{first, last};
+            if (background && !is_covered) {
+                PaintBackgroundRows(target, view, background->zenith_colour, background->horizon_colour, run, level);
+                if (!sun.rows.empty()) DrawSunRows(target, view, sun, scratch.glow, run, level);
+            }
+            for (std::uint32_t l = is_covered ? cover : 0; l < live_count; ++l)
+                DrawPlannedRows(target, view, plan, plan.commands[scratch.live[l]], run, scratch.crossings, level);
+            first = last + 1;
+        }
     }
 
     // What did not fit in the plan comes after everything planned: one command at a time.

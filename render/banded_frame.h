@@ -4,7 +4,9 @@
 // A band is small enough to stay in the core's cache, so each pixel goes out to memory about
 // once, however many times it is painted over. Everything per command is prepared once per
 // frame (FramePlan), not once per band. The pixels are exactly those of painting the whole
-// background, then the sun, then each command over the whole frame.
+// background, then the sun, then each command over the whole frame. Rows of a band that a flat
+// (opaque) polygon covers from edge to edge get neither background nor sun nor any command
+// before that polygon: it would paint over all of them.
 #include <array>
 #include <cstdint>
 
@@ -35,6 +37,7 @@ struct BandScratch {
     FramePlan plan;
     GlowTable glow;
     CrossingScratch crossings;
+    CoverScratch cover;
     std::array<std::uint32_t, kMaxPlannedCommands> starting;   // commands by the band they start in
     std::array<std::uint32_t, kMaxBands + 1> band_start;       // each band's first entry in `starting`
     std::array<std::uint32_t, kMaxPlannedCommands> live;       // commands reaching the band, in order

@@ -165,6 +165,31 @@ void FillBandCache(const ViewTransform& view, const ShadeRecord& shade, IndexRan
         colours[j - columns.first] = BandColourAt(shade, BandT(shade, PixelCentreToLogical(view, j, 0.5f)));
 }
 
+std::uint64_t RowsCoveredWhole(const RasterTarget& target, const PolygonRows& polygon,
+                               const PolygonEdge* edges, const std::uint16_t* active, IndexRange rows,
+                               CrossingScratch& crossings, CoverScratch& scratch)
+{
+    if (polygon.rows.empty() || rows.empty() || rows.last - rows.first >= 64) return 0;
+    PolygonRows ahead = polygon;
+    std::copy(active, active + polygon.active_count, scratch.active);
+    std::uint64_t covered = 0;
+    int row = -1;
+    int reach = -1;   // the row's columns 0..reach are covered by its spans so far
+    const int last_column = target.width - 1;
+    // A row's spans come left to right, so a gap before one is never filled by a later one.
+    ScanRows(target, ahead, edges, scratch.active, rows, crossings, [&](std::uint32_t*, IndexRange span, float yc) {
+        const int i = static_cast<int>(yc);
+        if (i != row) {
+            row = i;
+            reach = -1;
+        }
+        if (span.first > reach + 1) return;
+        reach = std::max(reach, span.last);
+        if (reach >= last_column) covered |= std::uint64_t{1} << (i - rows.first);
+    });
+    return covered;
+}
+
 void FillPolygonRows(const RasterTarget& target, const ViewTransform& view, PolygonRows& polygon,
                      const PolygonEdge* edges, std::uint16_t* active, const PolygonPaint& paint,
                      IndexRange rows, CrossingScratch& scratch, SimdLevel level)

@@ -81,6 +81,18 @@ struct CrossingScratch {
     float crossings[kMaxPolygonVertices];
 };
 
+// A copy of a fill's working area of active edges, to look ahead without moving its place.
+struct CoverScratch {
+    std::uint16_t active[kMaxPolygonVertices];
+};
+
+// The rows of `rows` (at most 64 of them, not above rows already filled) where the polygon's
+// spans cover every column of the target: bit r for row rows.first + r. The polygon's place is
+// left where it is, so it can still be filled over these rows afterwards.
+std::uint64_t RowsCoveredWhole(const RasterTarget& target, const PolygonRows& polygon,
+                               const PolygonEdge* edges, const std::uint16_t* active, IndexRange rows,
+                               CrossingScratch& crossings, CoverScratch& scratch);
+
 // Fills the polygon's rows within `rows` (which must not lie above rows already filled) and
 // moves its place on past them.
 void FillPolygonRows(const RasterTarget& target, const ViewTransform& view, PolygonRows& polygon,

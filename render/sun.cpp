@@ -17,6 +17,9 @@ constexpr float kHaloInner = 8.0f;     // logical units at sun scale 1
 constexpr float kHaloOuter = 340.0f;
 constexpr float kDiscRadius = 46.0f;
 constexpr float kDiscCore = 4.0f;
+// Logical units added to how far the sun reaches, far beyond the rounding of any pixel's
+// position or distance in float.
+constexpr double kReachMargin = 1.0;
 
 std::int32_t Truncate(float value)
 {
@@ -299,7 +302,42 @@ PreparedSun PrepareSun(const RasterTarget& target, const ViewTransform& view, Ve
     sun.rows = ClampToIndices(floorf(s.y - reach), ceilf(s.y + reach), target.height - 1);
     sun.columns = ClampToIndices(floorf(s.x - reach), ceilf(s.x + reach), target.width - 1);
     if (sun.columns.empty()) sun.rows = IndexRange{0, -1};
+    // The pixels' positions are turned back by the view before they are measured from the sun,
+    // so the sun's own unturned position is where the distances are centred on screen.
+    sun.unturned_x = static_cast<double>(s.x) * static_cast<double>(kViewInverseScale);
+    sun.unturned_y = static_cast<double>(s.y) * static_cast<double>(kViewInverseScale);
+    sun.reach = std::sqrt(std::max(static_cast<double>(sun.halo_squared), static_cast<double>(sun.disc_squared))) +
+                kReachMargin;
+    sun.reach_known = std::isfinite(sun.unturned_x) && std::isfinite(sun.unturned_y) && std::isfinite(sun.reach) &&
+                      std::isfinite(view.cos_r) && std::isfinite(view.sin_r);
     return sun;
+}
+
+IndexRange SunColumnsInRow(const PreparedSun& sun, const ViewTransform& view, int row)
+{
+    const IndexRange box = sun.columns;
+    if (!sun.reach_known || box.empty()) return box;
+    const IndexRange none{0, -1};
+    // Unturned logical coordinates of the row's centre line; a column's centre is at
+    // (column + 0.5) / 2.
+    const double y = (static_cast<double>(row) + 0.5) * static_cast<double>(kViewInverseScale);
+    const double dy = y - sun.unturned_y;
+    if (dy * dy >= sun.reach * sun.reach) return none;
+    const double half = std::sqrt(sun.reach * sun.reach - dy * dy);
+    double low = sun.unturned_x - half;
+    double high = sun.unturned_x + half;
+    // Above the horizon line: kViewCentreY + lx sin + ly cos < kHorizonY, lx and ly measured
+    // from the view's centre; widened by the margin too.
+    const double sin_r = view.sin_r;
+    const double limit = static_cast<double>(kHorizonY - kViewCentreY) + kReachMargin -
+                         (y - static_cast<double>(kViewCentreY)) * static_cast<double>(view.cos_r);
+    if (sin_r > 0.0) high = std::min(high, static_cast<double>(kViewCentreX) + limit / sin_r);
+    else if (sin_r < 0.0) low = std::max(low, static_cast<double>(kViewCentreX) + limit / sin_r);
+    else if (limit <= 0.0) return none;
+    low = std::max(low * static_cast<double>(kViewScale) - 0.5, static_cast<double>(box.first));
+    high = std::min(high * static_cast<double>(kViewScale) - 0.5, static_cast<double>(box.last));
+    if (!(low <= high)) return none;
+    return IndexRange{static_cast<int>(std::floor(low)), static_cast<int>(std::ceil(high))};
 }
 
 void DrawSunRows(const RasterTarget& target, const ViewTransform& view, const PreparedSun& sun,
@@ -307,8 +345,9 @@ void DrawSunRows(const RasterTarget& target, const ViewTransform& view, const Pr
 {
     const int first = std::max(sun.rows.first, rows.first);
     const int last = std::min(sun.rows.last, rows.last);
-    const IndexRange columns = sun.columns;
     for (int i = first; i <= last; ++i) {
+        const IndexRange columns = SunColumnsInRow(sun, view, i);
+        if (columns.empty()) continue;
         std::uint32_t* out = target.pixels + static_cast<std::size_t>(i) * static_cast<std::size_t>(target.width);
         const float row_centre = static_cast<float>(i) + 0.5f;
         int j = columns.first;

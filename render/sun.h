@@ -36,7 +36,18 @@ struct PreparedSun {
     float scale;
     float halo_squared;   // squared logical radius of the halo
     float disc_squared;
+    // Where the sun lies on the unturned screen (logical), and how far from it, with a margin,
+    // a pixel can be changed; reach_known is false when any of it is not finite.
+    double unturned_x = 0.0;
+    double unturned_y = 0.0;
+    double reach = 0.0;
+    bool reach_known = false;
 };
+
+// The columns of row `row` (within sun.columns) that the halo or the disc can change: those
+// near enough the sun and on the sky's side of the horizon line. Every other pixel of the row is
+// left as it is by the pixel-by-pixel test.
+IndexRange SunColumnsInRow(const PreparedSun& sun, const ViewTransform& view, int row);
 
 // Builds `table` (scratch owned by the caller) for the sun centred at logical `centre` with size
 // factor `sun_scale`, and finds its box.

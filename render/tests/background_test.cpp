@@ -82,6 +82,19 @@ TEST(BackgroundTest, RolledSkyMatchesThePlainRowByRowSkyExactly)
         {37, 23, 1.2f, kZenith, kHorizon},      // rows left over after groups of four
         {5, 3, -3.0f, 0x102030, 0xF0E0D0},
         {64, 9, NAN, kZenith, kHorizon},
+        // Long runs of one colour along the rows, and runs that break every pixel or two.
+        {kFrameWidth, kFrameHeight, 0.001f, kZenith, kHorizon},
+        {kFrameWidth, kFrameHeight, -0.0047f, 0x000000, 0xFFFFFF},
+        {kFrameWidth, kFrameHeight, 1.5707f, kZenith, kHorizon},
+        {kFrameWidth, kFrameHeight, -1.5709f, 0xFFFFFF, 0x000000},
+        // Skies with the ground's colour in them. This gradient is the ground's colour from 6 to
+        // 2 logical units above the horizon line and one step brighter in every channel above
+        // the line, so the same colour either side of that brighter strip is not one run.
+        {kFrameWidth, kFrameHeight, 0.7f, 0x0F5408, 0x4B9044},
+        {kFrameWidth, kFrameHeight, -0.7f, 0x0F5408, 0x4B9044},
+        {kFrameWidth, kFrameHeight, 0.02f, kGroundColour, 0xFFFFFF},
+        {kFrameWidth, kFrameHeight, 0.05f, kGroundColour, kGroundColour},
+        {61, 17, 0.0013f, kZenith, kHorizon},   // a block's last column is the row's last
     };
     for (const auto& c : cases) {
         const std::vector<std::uint32_t> expected = test::ReferenceRolledSky(c.width, c.height, c.roll, c.zenith, c.horizon);
@@ -137,6 +150,17 @@ TEST(SunTest, MatchesThePlainPixelByPixelSunExactly)
         {203, 150, 0.05f, 0.2f, Vec2{50.0f, 30.0f}},   // a width that leaves pixels after fours
         {211, 150, 0.0f, 0.3f, Vec2{60.3f, 40.0f}},    // and after eights, the box starting mid-row
         {kFrameWidth, kFrameHeight, 0.0f, 3.0f, Vec2{480.0f, 250.0f}},   // a halo past every edge
+        // The turned horizon line across the halo, from either side, and a view turned almost
+        // a quarter turn.
+        {kFrameWidth, kFrameHeight, 0.3f, 1.0f, Vec2{480.0f, 290.0f}},
+        {kFrameWidth, kFrameHeight, -0.3f, 1.0f, Vec2{900.0f, 310.0f}},
+        {kFrameWidth, kFrameHeight, 0.0012f, 1.0f, Vec2{975.0f, 305.0f}},
+        {kFrameWidth, kFrameHeight, 1.5f, 0.8f, Vec2{200.0f, 300.0f}},
+        {kFrameWidth, kFrameHeight, -1.5708f, 0.6f, Vec2{700.0f, 100.0f}},
+        // Halo and disc from beyond the frame's edges.
+        {kFrameWidth, kFrameHeight, 0.0f, 1.0f, Vec2{-30.0f, 100.0f}},
+        {kFrameWidth, kFrameHeight, 0.1f, 0.5f, Vec2{1000.0f, -20.0f}},
+        {kFrameWidth, kFrameHeight, 0.0f, 0.1f, Vec2{1.0f, 1.0f}},
     };
     for (const auto& c : cases) {
         std::vector<std::uint32_t> expected(static_cast<std::size_t>(c.width) * static_cast<std::size_t>(c.height));

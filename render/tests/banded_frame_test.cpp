@@ -43,12 +43,8 @@ std::vector<std::uint32_t> ReferenceFrame(const FrameCase& c, const TestList& li
     return pixels;
 }
 
-void ExpectFrameLikeReference(const FrameCase& c)
+void ExpectListLikeReference(const FrameCase& c, const TestList& list)
 {
-    RandomScene scene = c.roll == 0.0f ? RandomScene(c.seed, static_cast<float>(c.width) / 2, static_cast<float>(c.height) / 2)
-                                       : RandomScene(c.seed, 960, 600);
-    TestList list;
-    for (int k = 0; k < c.commands; ++k) scene.AddCommand(list.writer);
     const std::vector<std::uint32_t> expected = ReferenceFrame(c, list);
     for (SimdLevel level : MachineSimdLevels()) {
         GuardedFrame frame(c.width, c.height, 0xDEADBEEFu);
@@ -66,7 +62,54 @@ void ExpectFrameLikeReference(const FrameCase& c)
     }
 }
 
+void ExpectFrameLikeReference(const FrameCase& c)
+{
+    RandomScene scene = c.roll == 0.0f ? RandomScene(c.seed, static_cast<float>(c.width) / 2, static_cast<float>(c.height) / 2)
+                                       : RandomScene(c.seed, 960, 600);
+    TestList list;
+    for (int k = 0; k < c.commands; ++k) scene.AddCommand(list.writer);
+    ExpectListLikeReference(c, list);
+}
+
 constexpr std::uint32_t kDayZenith = 0x8ECAE6, kSunsetHorizon = 0xDE5834;
+
+// Random commands, then a flat strip across the whole width over logical rows 250 to 330 (with
+// `notch` as an extra vertex on its outline), then more random commands.
+TestList ListWithStrip(std::uint32_t seed, const std::vector<Vec2>& outline, std::uint32_t colour)
+{
+    RandomScene scene(seed, 960, 600);
+    TestList list;
+    for (int k = 0; k < 40; ++k) scene.AddCommand(list.writer);
+    list.writer.FlatPolygon(colour, outline);
+    for (int k = 0; k < 15; ++k) scene.AddCommand(list.writer);
+    return list;
+}
+
+TEST(BandedFrame, RowsUnderAWideFlatPolygonMatchTheReferences)
+{
+    const FrameBackground sun_at_strip{kDayZenith, kSunsetHorizon, true, {500.0f, 280.0f}, 1.0f};
+    const std::vector<Vec2> strip = {{-10, 250}, {970, 250}, {970, 330}, {-10, 330}};
+    // Notches on the left and right edges that leave out only the first or the last pixel of
+    // the row at logical y 290.25, and one into the middle of the strip.
+    const std::vector<Vec2> left_notch = {{-10, 250}, {970, 250}, {970, 330}, {-10, 330}, {-100, 290.5f}, {0.45f, 290.25f}, {-100, 290}};
+    const std::vector<Vec2> right_notch = {{-10, 250}, {970, 250}, {1060, 290}, {959.55f, 290.25f}, {1060, 290.5f}, {970, 330}, {-10, 330}};
+    const std::vector<Vec2> middle_gap = {{-10, 250}, {970, 250}, {970, 330}, {481, 330}, {480.2f, 270}, {479.6f, 330}, {-10, 330}};
+    const std::vector<Vec2> tilted = {{-40, 200}, {1000, 260}, {1000, 380}, {-40, 320}};
+    const struct {
+        float roll;
+        const std::vector<Vec2>* outline;
+    } cases[] = {{0.0f, &strip}, {0.0f, &left_notch}, {0.0f, &right_notch}, {0.0f, &middle_gap},
+                 {0.05f, &strip}, {-0.0013f, &left_notch}, {0.02f, &tilted}, {-0.3f, &tilted}};
+    std::uint32_t seed = 60;
+    for (const auto& c : cases) {
+        const TestList list = ListWithStrip(seed, *c.outline, 0x336699u);
+        ExpectListLikeReference({kFrameWidth, kFrameHeight, c.roll, sun_at_strip, seed, 0}, list);
+        ++seed;
+    }
+    // A target whose bands are taller than the rows a mask holds: nothing is skipped there.
+    const TestList list = ListWithStrip(70, strip, 0x336699u);
+    ExpectListLikeReference({400, 9000, 0.0f, sun_at_strip, 70, 0}, list);
+}
 
 TEST(BandedFrame, SkySunAndListMatchTheReferencesUpright)
 {
