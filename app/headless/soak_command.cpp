@@ -45,12 +45,13 @@ public:
         if (drive_ == 1) first_drive_.push_back(hash);
         else if (first_drive_[static_cast<std::size_t>(frame_in_drive_)] != hash) ++differing_;
         progress_->Update(++frame_in_drive_);
-        if (frame_in_drive_ == drive_frames_) EndDrive();
+        if (frame_in_drive_ == drive_frames_ && !EndDrive()) return Delivery::Last;
         return Delivery::Taken;
     }
 
     std::uint64_t drives_done() const { return drive_ - 1; }
     std::uint64_t total_differing() const { return total_differing_; }
+    bool output_failed() const { return output_failed_; }
 
 private:
     void StartDrive()
@@ -59,18 +60,21 @@ private:
         progress_.emplace(progress_name_, drive_frames_);
     }
 
-    void EndDrive()
+    // Prints the drive's line of the table; false when standard output does not take it.
+    bool EndDrive()
     {
         progress_->Finish(frame_in_drive_);
         const auto resident = ResidentKilobytes();
-        if (drive_ == 1) std::printf("drive  frames  differing  resident_kB\n");
-        std::printf("%5" PRIu64 "  %6" PRIu64 "  %9" PRIu64 "  %11" PRIu64 "\n", drive_, frame_in_drive_,
-                    differing_, resident.value_or(0));
-        std::fflush(stdout);
+        if (drive_ == 1 && std::printf("drive  frames  differing  resident_kB\n") < 0) output_failed_ = true;
+        if (std::printf("%5" PRIu64 "  %6" PRIu64 "  %9" PRIu64 "  %11" PRIu64 "\n", drive_, frame_in_drive_,
+                        differing_, resident.value_or(0)) < 0 ||
+            std::fflush(stdout) != 0)
+            output_failed_ = true;
         total_differing_ += differing_;
         differing_ = 0;
         frame_in_drive_ = 0;
         if (++drive_ <= drives_) StartDrive();
+        return !output_failed_;
     }
 
     const std::uint64_t drive_frames_;
@@ -80,6 +84,7 @@ private:
     std::uint64_t frame_in_drive_ = 0;
     std::uint64_t differing_ = 0;
     std::uint64_t total_differing_ = 0;
+    bool output_failed_ = false;
     char progress_name_[32] = {};
     std::optional<Progress> progress_;
 };
@@ -105,6 +110,10 @@ int RunSoak(std::span<const char* const> argv)
     SoakSink sink(drive_frames, *drives);
     const FrameRunEnd end = veldmark::RunFrames(
         g_state, FrameRun{1, drive_frames * *drives, 1, static_cast<std::size_t>(*workers)}, sink, &interrupt);
+    if (sink.output_failed()) {
+        std::fputs("veldmark-render soak: cannot write the table to standard output\n", stderr);
+        return kExitFailure;
+    }
     if (end != FrameRunEnd::Finished) return ReportUnfinishedRun("soak", end);
     if (sink.total_differing() != 0) {
         std::fprintf(stderr, "veldmark-render soak: %" PRIu64 " frames differ from the first drive's\n",
