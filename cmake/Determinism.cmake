@@ -19,6 +19,17 @@ if(VELDMARK_SANITIZE)
   add_link_options(-fsanitize=${_veldmark_san})
 endif()
 
+# The fuzz targets: the whole build is instrumented for libFuzzer's coverage and checked by the
+# address and undefined-behaviour sanitizers; only the targets themselves link libFuzzer's main.
+if(VELDMARK_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+    message(FATAL_ERROR "VELDMARK_FUZZ needs clang (libFuzzer): configure with CXX=clang++")
+  endif()
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer
+                      -fno-sanitize-recover=all)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
 # Warnings as errors for our own code only (test frameworks bring their own headers).
 function(veldmark_strict target)
   target_compile_options(${target} PRIVATE

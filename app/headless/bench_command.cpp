@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/headless/commands.h"
+#include "app/headless/drive_frame.h"
 #include "app/headless/frame_run_options.h"
 #include "app/headless/interrupt.h"
 #include "app/headless/progress.h"
@@ -45,18 +46,6 @@ double Percentile(std::vector<double> v, double p)
     if (v.empty()) return 0.0;
     std::sort(v.begin(), v.end());
     return v[static_cast<std::size_t>(p * static_cast<double>(v.size() - 1))];
-}
-
-std::uint64_t DriveLength()
-{
-    auto state = std::make_unique<SimState>();
-    ApplyInitialValues(*state);
-    WorldGen(*state);
-    for (std::uint64_t step = 1;; ++step) {
-        const bool restarts = AtRouteEnd(*state);
-        SimulationStep(*state);
-        if (restarts) return step;
-    }
 }
 
 // Records when each frame arrives. Frames come in bursts (four packets are in flight), so the
@@ -159,7 +148,7 @@ int RunBench(std::span<const char* const> argv)
         std::fprintf(stderr, "veldmark-render bench: %s\n", args.error().c_str());
         return kExitUsage;
     }
-    const std::uint64_t count = *count_given ? *count_given : DriveLength();
+    const std::uint64_t count = *count_given ? *count_given : DriveLengthInSteps();
     const std::atomic<bool>& interrupt = InstallInterruptHandler();
 
     Progress progress("pipeline", count);

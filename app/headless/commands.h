@@ -19,6 +19,7 @@ int RunRaster(std::span<const char* const> args);
 int RunFramesCommand(std::span<const char* const> args);
 int RunVideo(std::span<const char* const> args);
 int RunHashes(std::span<const char* const> args);
+int RunSoak(std::span<const char* const> args);
 int RunBench(std::span<const char* const> args);
 int RunGlyphs(std::span<const char* const> args);
 

@@ -1,5 +1,7 @@
 #include "app/headless/drive_frame.h"
 
+#include <memory>
+
 #include "render/display_list.h"
 #include "sim/frame_params.h"
 #include "sim/simulation_step.h"
@@ -14,6 +16,18 @@ void BuildFrameAtStep(SimState& state, std::uint64_t steps)
     for (std::uint64_t i = 0; i < steps; ++i) {
         SimulationStep(state);
         FrameParams(state);
+    }
+}
+
+std::uint64_t DriveLengthInSteps()
+{
+    auto state = std::make_unique<SimState>();
+    ApplyInitialValues(*state);
+    WorldGen(*state);
+    for (std::uint64_t step = 1;; ++step) {
+        const bool restarts = AtRouteEnd(*state);
+        SimulationStep(*state);
+        if (restarts) return step;
     }
 }
 

@@ -14,6 +14,10 @@ inline constexpr std::uint64_t kMaxDriveSteps = 10'000'000;
 // display list in `state`.
 void BuildFrameAtStep(SimState& state, std::uint64_t steps);
 
+// The steps of one whole drive: the last is the one at the route's end, after which the drive
+// starts again. Runs the simulation once on a record of its own.
+std::uint64_t DriveLengthInSteps();
+
 // Counts the commands of a display list by opcode (0 to 6, and 7 for any other value).
 struct ListStats {
     std::uint64_t by_opcode[8];

@@ -27,6 +27,8 @@ constexpr Command kCommands[] = {
      veldmark::tool::RunVideo},
     {"hashes", "render a stretch of the drive and print a hash of every frame",
      veldmark::tool::RunHashes},
+    {"soak", "render many whole drives in one process: the same frames every drive, flat memory",
+     veldmark::tool::RunSoak},
     {"bench", "run the whole pipeline unpaced and report frame rate and stage times",
      veldmark::tool::RunBench},
     {"glyphs", "draw a contact sheet of every animal and lion picture as PNG",
