@@ -328,7 +328,7 @@ IndexRange SunColumnsInRow(const PreparedSun& sun, const ViewTransform& view, in
     double high = sun.unturned_x + half;
     // Above the horizon line: kViewCentreY + lx sin + ly cos < kHorizonY, lx and ly measured
     // from the view's centre; widened by the margin too.
-    const double sin_r = view.sin_r;
+    const double sin_r = static_cast<double>(view.sin_r);
     const double limit = static_cast<double>(kHorizonY - kViewCentreY) + kReachMargin -
                          (y - static_cast<double>(kViewCentreY)) * static_cast<double>(view.cos_r);
     if (sin_r > 0.0) high = std::min(high, static_cast<double>(kViewCentreX) + limit / sin_r);
