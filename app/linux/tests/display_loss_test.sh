@@ -85,10 +85,10 @@ for mode in "window:" "full screen:/s"; do
     name=${mode%%:*}
     start_xvfb 800x600x24
     "$veldmark" ${mode#*:} 2>"$SHOTS/err.txt" & pid=$!
-    if wait_window '^Veldmark$' 20 >/dev/null; then
+    if wait_window '^Veldmark$' 40 "$pid" >/dev/null; then
         sleep 1
-        wid=$(wait_window '^Veldmark$' 5)   # full screen may have made its window anew
-        xkill -id "$wid" >/dev/null
+        wid=$(wait_window '^Veldmark$' 5 "$pid")   # full screen may have made its window anew
+        [ -n "$wid" ] && xkill -id "$wid" >/dev/null
         ends_cleanly "$name, xkill" "$pid" "$SHOTS/err.txt" "$(now_ms)"
     else
         fail "$name, xkill: no window appeared"; kill "$pid" 2>/dev/null

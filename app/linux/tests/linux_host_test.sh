@@ -28,11 +28,14 @@ expect "a malformed window id is refused with exit code 2" [ "$code" = 2 ]
 
 start_xvfb 1280x800x24
 trap stop_xvfb EXIT
+LOG=$SHOTS/programs.err   # standard error of the programs run in the background
+: >"$LOG"
+why() { echo "     last lines of $LOG:"; tail -n 5 "$LOG" | sed 's/^/     /'; }
 
 echo "== window"
-"$veldmark" & pid=$!
-if wid=$(wait_window '^Veldmark$' 20); then
-    size=$(xwininfo -id "$wid" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
+"$veldmark" 2>>"$LOG" & pid=$!
+if wid=$(wait_window '^Veldmark$' 40 "$pid"); then
+    size=$(window_size "$wid")
     expect "the window's client area is 960 x 600 ($size)" [ "$size" = 960x600 ]
     sleep 3
     shot linux-window
@@ -46,31 +49,31 @@ if wid=$(wait_window '^Veldmark$' 20); then
     xdotool key --window "$wid" space
     sleep 2; shot linux-resumed
     expect "space again resumes the drive" differ "$SHOTS/linux-paused-3.png" "$SHOTS/linux-resumed.png"
-    xdotool key --window "$wid" Escape
+    ending_key "$wid" Escape
     wait_exit "$pid" 10
     expect "Escape ends it with exit code 0 (got $EXIT)" [ "$EXIT" = 0 ]
 else
-    fail "no window appeared"; kill "$pid" 2>/dev/null
+    fail "no window appeared"; why; kill "$pid" 2>/dev/null
 fi
 
-"$veldmark" & pid=$!
-if wid=$(wait_window '^Veldmark$' 20); then
+"$veldmark" 2>>"$LOG" & pid=$!
+if wid=$(wait_window '^Veldmark$' 40 "$pid"); then
     sleep 1
-    xdotool key --window "$wid" q
+    ending_key "$wid" q
     wait_exit "$pid" 10
     expect "Q ends it with exit code 0 (got $EXIT)" [ "$EXIT" = 0 ]
 else
-    fail "no window appeared for Q"; kill "$pid" 2>/dev/null
+    fail "no window appeared for Q"; why; kill "$pid" 2>/dev/null
 fi
 
-"$veldmark" & pid=$!
-if wait_window '^Veldmark$' 20 >/dev/null; then
+"$veldmark" 2>>"$LOG" & pid=$!
+if wait_window '^Veldmark$' 40 "$pid" >/dev/null; then
     sleep 1
     kill -TERM "$pid"
     wait_exit "$pid" 10
     expect "SIGTERM ends the window with exit code 0 (got $EXIT)" [ "$EXIT" = 0 ]
 else
-    fail "no window appeared for SIGTERM"; kill "$pid" 2>/dev/null
+    fail "no window appeared for SIGTERM"; why; kill "$pid" 2>/dev/null
 fi
 
 echo "== hidden windows draw nothing"
@@ -81,8 +84,8 @@ cpu_share() {  # cpu_share PID SECONDS
     t0=$(awk '{print $14 + $15}' "/proc/$1/stat"); sleep "$2"; t1=$(awk '{print $14 + $15}' "/proc/$1/stat")
     echo $(( (t1 - t0) * 100 / (hz * $2) ))
 }
-"$veldmark" & pid=$!
-if wid=$(wait_window '^Veldmark$' 20); then
+"$veldmark" 2>>"$LOG" & pid=$!
+if wid=$(wait_window '^Veldmark$' 40 "$pid"); then
     sleep 2
     shown=$(cpu_share "$pid" 3)
     xdotool windowminimize "$wid" 2>/dev/null; xdotool windowunmap "$wid"   # no window manager here
@@ -95,17 +98,17 @@ if wid=$(wait_window '^Veldmark$' 20); then
     kill -TERM "$pid"; wait_exit "$pid" 10
     expect "and it ends cleanly (got $EXIT)" [ "$EXIT" = 0 ]
 else
-    fail "no window appeared"; kill "$pid" 2>/dev/null
+    fail "no window appeared"; why; kill "$pid" 2>/dev/null
 fi
 
 echo "== full screen"
 xdotool mousemove 400 300
-"$veldmark" /s & pid=$!
-if wait_window '^Veldmark$' 20 >/dev/null; then
+"$veldmark" /s 2>>"$LOG" & pid=$!
+if wait_window '^Veldmark$' 40 "$pid" >/dev/null; then
     sleep 2
-    wid=$(wait_window '^Veldmark$' 5)   # the renderer may have made the window anew
+    wid=$(wait_window '^Veldmark$' 5 "$pid")   # the renderer may have made the window anew
     shot linux-fullscreen
-    size=$(xwininfo -id "$wid" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}')
+    size=$(window_size "$wid")
     expect "/s covers the screen ($size)" [ "$size" = 1280x800 ]
     expect "/s shows the drive" [ "$(colours "$SHOTS/linux-fullscreen.png")" -gt 8 ]
     # SDL puts the pointer in the middle of a full-screen window as it appears; wherever it is
@@ -117,18 +120,18 @@ if wait_window '^Veldmark$' 20 >/dev/null; then
     wait_exit "$pid" 10
     expect "/s ends on a move of 9 pixels with exit code 0 (got $EXIT)" [ "$EXIT" = 0 ]
 else
-    fail "/s showed no window"; kill "$pid" 2>/dev/null
+    fail "/s showed no window"; why; kill "$pid" 2>/dev/null
 fi
 
 for way in "key a" "click 1" "click 3" "click 4"; do
-    "$veldmark" -S & pid=$!
-    if wid=$(wait_window '^Veldmark$' 20); then
+    "$veldmark" -S 2>>"$LOG" & pid=$!
+    if wid=$(wait_window '^Veldmark$' 40 "$pid"); then
         sleep 1
         xdotool $way
         wait_exit "$pid" 10
         expect "/s ends on $way with exit code 0 (got $EXIT)" [ "$EXIT" = 0 ]
     else
-        fail "/s showed no window for $way"; kill "$pid" 2>/dev/null
+        fail "/s showed no window for $way"; why; kill "$pid" 2>/dev/null
     fi
 done
 
@@ -136,7 +139,8 @@ echo "== preview"
 "$parent_tool" 320 200 >"$SHOTS/parent.id" & parent_pid=$!
 for i in $(seq 50); do [ -s "$SHOTS/parent.id" ] && break; sleep 0.1; done
 xid=$(cat "$SHOTS/parent.id")
-"$veldmark" /p "$xid" & pid=$!
+[ -n "$xid" ] || { fail "the preview's parent window did not start"; finish; exit 1; }
+"$veldmark" /p "$xid" 2>>"$LOG" & pid=$!
 sleep 3
 child=$(xwininfo -children -id "$xid" | grep '"VeldmarkWindow"')
 expect "/p $xid puts a VeldmarkWindow of the parent's size into it" [ -n "$(echo "$child" | grep ' 320x200+0+0')" ]
@@ -162,12 +166,12 @@ expect "the preview ends with exit code 0 when its parent goes (got $EXIT)" [ "$
 kill "$parent_pid" 2>/dev/null
 "$veldmark" /p 1234567 2>"$SHOTS/bad-parent.err"; code=$?; cat "$SHOTS/bad-parent.err"
 expect "/p with a number that is no window ends with exit code 1 (got $code)" [ "$code" = 1 ]
-"$veldmark" /p 0 & pid=$!
-if wait_window '^Veldmark$' 20 >/dev/null; then
+"$veldmark" /p 0 2>>"$LOG" & pid=$!
+if wait_window '^Veldmark$' 40 "$pid" >/dev/null; then
     pass "/p 0 is a window of its own"
     kill -TERM "$pid"; wait_exit "$pid" 10
 else
-    fail "/p 0 made no window"; kill "$pid" 2>/dev/null
+    fail "/p 0 made no window"; why; kill "$pid" 2>/dev/null
 fi
 
 echo "== --fps"
@@ -176,7 +180,7 @@ white_in_corner() {  # white_in_corner FILE: pixels of pure white in the top-lef
     convert "$1" -crop 160x30+0+0 +repage txt:- | grep -c '#FFFFFF'
 }
 "$veldmark" --fps 2>"$SHOTS/fps-window.err" & pid=$!
-if wid=$(wait_window '^Veldmark$' 20); then
+if wid=$(wait_window '^Veldmark$' 40 "$pid"); then
     sleep 3
     import -window "$wid" "$SHOTS/linux-fps.png"
     expect "--fps writes its line into the window's corner" [ "$(white_in_corner "$SHOTS/linux-fps.png")" -gt 20 ]
@@ -185,11 +189,12 @@ if wid=$(wait_window '^Veldmark$' 20); then
     expect "and ends with exit code 0 (got $EXIT) and one summary line" \
         [ "$EXIT" = 0 -a "$(grep -cE "$summary" "$SHOTS/fps-window.err")" = 1 ]
 else
-    fail "--fps made no window"; kill "$pid" 2>/dev/null
+    fail "--fps made no window"; why; kill "$pid" 2>/dev/null
 fi
 "$parent_tool" 320 200 >"$SHOTS/parent.id" & parent_pid=$!
 for i in $(seq 50); do [ -s "$SHOTS/parent.id" ] && break; sleep 0.1; done
 xid=$(cat "$SHOTS/parent.id")
+[ -n "$xid" ] || { fail "the --fps parent window did not start"; finish; exit 1; }
 "$veldmark" -fps -window-id "$xid" 2>"$SHOTS/fps-window-id.err" & pid=$!
 sleep 3
 import -window "$xid" "$SHOTS/linux-fps-window-id.png"
@@ -200,16 +205,16 @@ expect "and ends with exit code 0 (got $EXIT) and the summary" \
 kill "$parent_pid" 2>/dev/null
 
 echo "== configure"
-"$veldmark" /c & pid=$!
-if wid=$(wait_window '^Veldmark$' 20); then
+"$veldmark" /c 2>>"$LOG" & pid=$!
+if wid=$(wait_window '^Veldmark$' 40 "$pid"); then
     sleep 1
     shot linux-configure
     expect "no drive runs behind the message box" [ -z "$(xdotool search --name '^Veldmark$' | grep -v "^$wid\$")" ]
-    xdotool key --window "$wid" Return
+    ending_key "$wid" Return
     wait_exit "$pid" 10
     expect "/c exits 0 when the box is dismissed (got $EXIT)" [ "$EXIT" = 0 ]
 else
-    fail "/c showed no message box"; kill "$pid" 2>/dev/null
+    fail "/c showed no message box"; why; kill "$pid" 2>/dev/null
 fi
 
 finish

@@ -70,10 +70,10 @@ churn() {
 
 echo "== the program's own window"
 "$veldmark" & pid=$!
-if wid=$(wait_window '^Veldmark$' 20); then
+if wid=$(wait_window '^Veldmark$' 40 "$pid"); then
     sleep 2
     churn window "$pid" "$wid"
-    xdotool key --window "$wid" Escape
+    ending_key "$wid" Escape
     wait_exit "$pid" 10
     expect "window: Escape still ends it with exit code 0 (got $EXIT)" [ "$EXIT" = 0 ]
 else

@@ -1,5 +1,5 @@
 # Shared by the tests that run Veldmark's programs on a virtual X display (sourced, not run).
-# Gives: need TOOL..., start_xvfb, wait_window, wait_exit, still_running, shot, colours, same,
+# Gives: need TOOL..., start_xvfb, wait_window, window_size, ending_key, wait_exit, still_running, shot, colours, same,
 # pass, fail, finish. Screenshots go to $SHOTS.
 SKIP=77
 passed=0
@@ -37,14 +37,39 @@ start_xvfb() {  # start_xvfb [WIDTHxHEIGHTxDEPTH]: a display of our own, numbere
     [ "$DISPLAY" != ":" ] || { echo "Xvfb did not start"; exit 1; }
 }
 
-wait_window() {  # wait_window NAME_REGEX SECONDS: prints the first matching window id
-    local i w
+wait_window() {  # wait_window NAME_REGEX SECONDS [PID]: prints the matching window's id
+    # Waits until the same window has been found for half a second: SDL may make a window anew
+    # as its renderer starts, and an id taken before that names a window that is gone. Gives up
+    # early when PID, the program that should show the window, has ended.
+    local i w last= steady=0
     for i in $(seq $(($2 * 10))); do
         w=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n1)
-        [ -n "$w" ] && { echo "$w"; return 0; }
+        if [ -n "$w" ] && [ "$w" = "$last" ]; then
+            steady=$((steady + 1))
+            [ "$steady" -ge 5 ] && { echo "$w"; return 0; }
+        else
+            steady=0
+        fi
+        last=$w
+        [ -n "${3:-}" ] && ! kill -0 "$3" 2>/dev/null && break
         sleep 0.1
     done
+    [ -n "$last" ] && { echo "$last"; return 0; }
     return 1
+}
+
+window_size() {  # window_size WID: WIDTHxHEIGHT, or "none" when there is no such window
+    # xwininfo without an id waits for a click on a window, so never hand it an empty one.
+    [ -n "$1" ] || { echo none; return; }
+    timeout 10 xwininfo -id "$1" 2>/dev/null |
+        awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print (w ? w "x" h : "none")}'
+}
+
+ending_key() {  # ending_key WID KEY: a key that ends the program, sent to its window
+    # The program may be gone before the key's release reaches its window; the server would then
+    # hold the key down, and the next program to start would see it pressed. Release it for sure.
+    xdotool key --window "$1" "$2" 2>/dev/null
+    xdotool keyup "$2"
 }
 
 still_running() { kill -0 "$1" 2>/dev/null; }
