@@ -221,7 +221,9 @@ bool SdlHost::PumpMessages()
     }
     // A monitor that came or went (a laptop lid, an unplugged screen) leaves the saver's windows
     // off the desktop's new layout; a screensaver that ends, with exit code 0, is the safe answer.
-    if (state_.running != 0 && MonitorsChanged()) state_.running = 0;
+    // A plain window stays where the window manager puts it.
+    if (state_.running != 0 && RunModeOf(state_) == ScreensaverMode::Fullscreen && MonitorsChanged())
+        state_.running = 0;
     return !DisplayLost();
 }
 

@@ -2,7 +2,8 @@
 # The full-screen saver on several monitors, as a user with two or three screens meets it: every
 # monitor shows the drive; a key, a click on any monitor, or a mouse move of more than 8 pixels
 # on any of them (measured on the desktop from where the mouse was first seen) ends it with exit
-# code 0, and 8 pixels does not; a monitor that goes away ends it cleanly with exit code 0.
+# code 0, and 8 pixels does not; a monitor that goes away ends it cleanly with exit code 0, but
+# not a plain window or --root.
 # Runs the Linux program, or the Windows build under Wine, on Xorg's dummy driver.
 #   multi_monitor_test.sh linux SOURCE_DIR VELDMARK WORK_DIR
 #   multi_monitor_test.sh wine  SOURCE_DIR VELDMARK.EXE WORK_DIR
@@ -121,6 +122,21 @@ if [ "$kind" = linux ]; then
     expect "a monitor that goes ends nothing under --root" still_running "$PID"
     kill -TERM "$PID"; wait_exit "$PID" 10
     expect "and SIGTERM ends it with exit code 0 (got $EXIT)" [ "$EXIT" = 0 ]
+fi
+
+if [ "$kind" = linux ]; then
+    echo "== linux: a plain window when a monitor goes"
+    use_layout "${two[@]}"
+    "$program" >/dev/null 2>&1 & PID=$!
+    if wait_window '^Veldmark$' 40 "$PID" >/dev/null; then
+        xrandr --output DUMMY1 --off
+        sleep 2
+        expect "a window ends nothing when a monitor goes" still_running "$PID"
+        kill -TERM "$PID"; wait_exit "$PID" 10
+        expect "and SIGTERM ends it with exit code 0 (got $EXIT)" [ "$EXIT" = 0 ]
+    else
+        fail "the window did not appear"; kill "$PID" 2>/dev/null
+    fi
 fi
 
 echo "== $kind: a monitor goes away"
