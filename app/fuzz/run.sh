@@ -12,6 +12,8 @@ set -eu
 seconds=${1:?usage: run.sh SECONDS [BUILD_DIR]}
 repo=$(cd "$(dirname "$0")/../.." && pwd)
 build=${2:-$repo/build-fuzz}
+mkdir -p "$build"
+build=$(cd "$build" && pwd)   # each target runs from its own folder below it
 jobs=$(nproc 2>/dev/null || echo 2)
 
 CXX=${CXX_FUZZ:-clang++} cmake -S "$repo" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
