@@ -42,7 +42,7 @@ start() {  # starts the saver on every monitor; PID is the process to watch
     sleep 3   # a few frames on every monitor
 }
 
-# use_layout SPEC...: the monitors for the next runs. Wine reads the layout when its server
+# use_layout LAYOUT...: the monitors for the next runs. Wine reads the layout when its server
 # starts, so that is started afresh.
 use_layout() {
     layout "$@"
@@ -52,7 +52,7 @@ use_layout() {
     fi
 }
 
-# run_layout NAME SPEC...: the checks on one monitor layout
+# run_layout NAME LAYOUT...: the checks on one monitor layout
 run_layout() {
     local name=$1 i rect x y w h cx cy
     shift

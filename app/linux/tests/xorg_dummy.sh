@@ -1,6 +1,6 @@
 # Several monitors on one virtual X server (sourced, not run): Xvfb shows a single monitor, but
 # Xorg with its dummy driver has outputs DUMMY0..DUMMY15 that xrandr lays out like real screens.
-# Gives: need_xorg_dummy, start_xorg_dummy WORK_DIR, stop_xorg_dummy, layout SPEC...
+# Gives: need_xorg_dummy, start_xorg_dummy WORK_DIR, stop_xorg_dummy, layout LAYOUT...
 XORG_PID=
 
 need_xorg_dummy() {  # skips the test where Xorg's dummy driver cannot run here
