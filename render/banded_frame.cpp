@@ -69,6 +69,10 @@ std::uint64_t CoveredBandRows(const RasterTarget& target, FramePlan& plan, BandS
     return 0;
 }
 
+// Whether row `offset` of a band is in the mask; bands taller than the mask (very tall
+// targets) have no rows in it.
+bool RowCovered(std::uint64_t covered, int offset) { return offset < 64 && ((covered >> offset) & 1) != 0; }
+
 } // namespace
 
 void RenderInBands(const RasterTarget& target, float roll, const FrameBackground* background,
@@ -97,9 +101,9 @@ void RenderInBands(const RasterTarget& target, float roll, const FrameBackground
         // Runs of rows alike in being covered or not, top to bottom, so every command still
         // meets its rows in order.
         for (int first = band.first; first <= band.last;) {
-            const bool is_covered = (covered >> (first - band.first) & 1) != 0;
+            const bool is_covered = RowCovered(covered, first - band.first);
             int last = first;
-            while (last < band.last && ((covered >> (last + 1 - band.first) & 1) != 0) == is_covered) ++last;
+            while (last < band.last && RowCovered(covered, last + 1 - band.first) == is_covered) ++last;
             const IndexRange run{first, last};
             if (background && !is_covered) {
                 PaintBackgroundRows(target, view, background->zenith_colour, background->horizon_colour, run, level);
