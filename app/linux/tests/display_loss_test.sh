@@ -51,6 +51,7 @@ kill_server() {
     start_xvfb 800x600x24
     local parent_pid= args=() a
     if [[ " $* " == *" PARENT "* ]]; then
+        rm -f "$SHOTS/parent.id"   # a stale id would pass for the new window before the shell truncates the file
         "$parent_tool" 320 200 >"$SHOTS/parent.id" 2>/dev/null & parent_pid=$!
         for i in $(seq 50); do [ -s "$SHOTS/parent.id" ] && break; sleep 0.1; done
     fi

@@ -81,19 +81,23 @@ else
 fi
 
 echo "== a window given by id"
+rm -f "$SHOTS/parent.id"   # a stale id would pass for the new window before the shell truncates the file
 "$parent_tool" 400 250 >"$SHOTS/parent.id" & parent_pid=$!
-for i in $(seq 50); do [ -s "$SHOTS/parent.id" ] && break; sleep 0.1; done
+for i in $(seq 200); do [ -s "$SHOTS/parent.id" ] && break; sleep 0.1; done
 xid=$(cat "$SHOTS/parent.id")
-"$veldmark" --window-id "$xid" & pid=$!
+"$veldmark" --window-id "$xid" 2>"$SHOTS/window-id.err" & pid=$!
 sleep 3
-if still_running "$pid"; then
+if [ -z "$xid" ]; then
+    fail "the parent window did not start"; kill "$pid" "$parent_pid" 2>/dev/null
+elif still_running "$pid"; then
     churn window-id "$pid" "$xid"
     kill -TERM "$pid"
     wait_exit "$pid" 10
     kill "$parent_pid"; wait "$parent_pid" 2>/dev/null; parent_pid=
     expect "window-id: SIGTERM still ends it with exit code 0 (got $EXIT)" [ "$EXIT" = 0 ]
 else
-    fail "--window-id did not start"
+    wait "$pid"; code=$?
+    fail "--window-id $xid did not start (exit code $code: $(head -n 3 "$SHOTS/window-id.err"))"
 fi
 
 finish
