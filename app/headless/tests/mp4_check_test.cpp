@@ -49,9 +49,8 @@ Bytes Join(std::initializer_list<Bytes> parts)
 // A handler box for a track of the given kind ('vide', 'soun').
 Bytes Handler(const char* kind)
 {
-    Bytes p(8, 0);   // version, flags, a zero field
-    p.insert(p.end(), kind, kind + 4);
-    p.resize(p.size() + 12, 0);
+    Bytes p(8 + 4 + 12, 0);   // version, flags, a zero field; the kind; three zero fields
+    std::copy(kind, kind + 4, p.begin() + 8);
     return Box("hdlr", p);
 }
 
