@@ -56,6 +56,9 @@ StartupFailure SdlHost::Open(std::string& detail)
 {
     // A screensaver must not keep the system's own blanking and power saving from starting.
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+    // The window surface as a plain shared-memory image: SDL would otherwise back it with an
+    // OpenGL texture, which on a software GL driver costs more than the picture itself.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         detail = SDL_GetError();
         return StartupFailure::CreateWindow;
