@@ -136,10 +136,7 @@ for way in "key a" "click 1" "click 3" "click 4"; do
 done
 
 echo "== preview"
-rm -f "$SHOTS/parent.id"   # a stale id would pass for the new window before the shell truncates the file
-"$parent_tool" 320 200 >"$SHOTS/parent.id" & parent_pid=$!
-for i in $(seq 200); do [ -s "$SHOTS/parent.id" ] && break; sleep 0.1; done
-xid=$(cat "$SHOTS/parent.id")
+start_parent "$parent_tool" 320 200
 [ -n "$xid" ] || { fail "the preview's parent window did not start"; finish; exit 1; }
 "$veldmark" /p "$xid" 2>>"$LOG" & pid=$!
 sleep 3
@@ -192,10 +189,7 @@ if wid=$(wait_window '^Veldmark$' 40 "$pid"); then
 else
     fail "--fps made no window"; why; kill "$pid" 2>/dev/null
 fi
-rm -f "$SHOTS/parent.id"   # a stale id would pass for the new window before the shell truncates the file
-"$parent_tool" 320 200 >"$SHOTS/parent.id" & parent_pid=$!
-for i in $(seq 200); do [ -s "$SHOTS/parent.id" ] && break; sleep 0.1; done
-xid=$(cat "$SHOTS/parent.id")
+start_parent "$parent_tool" 320 200
 [ -n "$xid" ] || { fail "the --fps parent window did not start"; finish; exit 1; }
 "$veldmark" -fps -window-id "$xid" 2>"$SHOTS/fps-window-id.err" & pid=$!
 sleep 3

@@ -81,10 +81,7 @@ else
 fi
 
 echo "== a window given by id"
-rm -f "$SHOTS/parent.id"   # a stale id would pass for the new window before the shell truncates the file
-"$parent_tool" 400 250 >"$SHOTS/parent.id" & parent_pid=$!
-for i in $(seq 200); do [ -s "$SHOTS/parent.id" ] && break; sleep 0.1; done
-xid=$(cat "$SHOTS/parent.id")
+start_parent "$parent_tool" 400 250
 "$veldmark" --window-id "$xid" 2>"$SHOTS/window-id.err" & pid=$!
 sleep 3
 if [ -z "$xid" ]; then

@@ -1,5 +1,5 @@
 # Shared by the tests that run Veldmark's programs on a virtual X display (sourced, not run).
-# Gives: need TOOL..., start_xvfb, wait_window, window_size, ending_key, wait_exit, still_running, shot, colours, same,
+# Gives: need TOOL..., start_xvfb, wait_window, window_size, start_parent, ending_key, wait_exit, still_running, shot, colours, same,
 # pass, fail, finish. Screenshots go to $SHOTS.
 SKIP=77
 passed=0
@@ -63,6 +63,15 @@ window_size() {  # window_size WID: WIDTHxHEIGHT, or "none" when there is no suc
     [ -n "$1" ] || { echo none; return; }
     timeout 10 xwininfo -id "$1" 2>/dev/null |
         awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print (w ? w "x" h : "none")}'
+}
+
+start_parent() {  # start_parent TOOL WIDTH HEIGHT: a preview's parent window; sets parent_pid and xid
+    # The old id goes first: it would pass for the new window before the shell truncates the file.
+    rm -f "$SHOTS/parent.id"
+    "$1" "$2" "$3" >"$SHOTS/parent.id" & parent_pid=$!
+    local i
+    for i in $(seq 200); do [ -s "$SHOTS/parent.id" ] && break; sleep 0.1; done
+    xid=$(cat "$SHOTS/parent.id")
 }
 
 ending_key() {  # ending_key WID KEY: a key that ends the program, sent to its window

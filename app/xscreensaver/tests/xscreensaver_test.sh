@@ -37,10 +37,7 @@ area() {  # area FILE WxH+X+Y NAME: the crop shows the drive
 }
 
 echo "== a window given by id"
-rm -f "$SHOTS/parent.id"   # a stale id would pass for the new window before the shell truncates the file
-"$parent_tool" 400 250 >"$SHOTS/parent.id" & parent_pid=$!
-for i in $(seq 50); do [ -s "$SHOTS/parent.id" ] && break; sleep 0.1; done
-xid=$(cat "$SHOTS/parent.id")
+start_parent "$parent_tool" 400 250
 "$veldmark" -window-id "$(printf '0x%x' "$xid")" & pid=$!
 sleep 3
 shot xss-window-id
