@@ -20,10 +20,11 @@ ScalerPath FrameScaler::AvailablePath(ScalerPath path)
 
 ScalerPath FrameScaler::BestPath() { return AvailablePath(ScalerPath::Avx2); }
 
-void FrameScaler::SetSource(int width, int height)
+void FrameScaler::SetSource(int width, int height, std::size_t pitch)
 {
     src_width_ = std::max(width, 1);
     src_height_ = std::max(height, 1);
+    src_pitch_ = std::max(pitch, static_cast<std::size_t>(src_width_));
     if (width_ > 0 && height_ > 0) Resize(width_, height_);
 }
 
@@ -33,7 +34,7 @@ void FrameScaler::Resize(int width, int height)
     height_ = std::max(height, 1);
     BuildScalerTaps(x_, src_width_, width_);
     BuildScalerTaps(y_, src_height_, height_);
-    BuildScalerPlan(plan_, x_, y_, src_width_, src_height_);
+    BuildScalerPlan(plan_, x_, y_, src_width_, src_height_, src_pitch_);
     // Room for the portable path's three channels or the vector paths' four, and the padding
     // the vector paths read as zero.
     row_.assign(std::max(plan_.row_pixels * 4, plan_.src_width * 3), 0);
@@ -61,7 +62,7 @@ void FrameScaler::ScaleWith(ScalerPath path, const std::uint32_t* source, std::u
     }
     // Portable: the reference's two passes, a row at a time so the row stays in the cache.
     for (std::size_t y = 0; y < plan_.height; ++y) {
-        ScaleRowVertically(y_, y, source, plan_.src_width, row_.data());
+        ScaleRowVertically(y_, y, source, plan_.src_width, plan_.src_pitch, row_.data());
         ScaleRowHorizontally(x_, row_.data(), dest + y * dest_pitch);
     }
 }

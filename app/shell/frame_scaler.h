@@ -27,9 +27,9 @@ public:
     int width() const { return width_; }
     int height() const { return height_; }
 
-    // Scales `source` (src_width x src_height pixels 0x00RRGGBB, rows packed) into `dest`,
-    // whose rows are `dest_pitch` pixels apart. The source size must be the one given to
-    // SetSource (the frame's size unless changed). Never allocates.
+    // Scales `source` (src_width x src_height pixels 0x00RRGGBB, rows `src_pitch` pixels apart)
+    // into `dest`, whose rows are `dest_pitch` pixels apart. The source size and pitch are the
+    // ones given to SetSource (the whole frame unless changed). Never allocates.
     void Scale(const std::uint32_t* source, std::uint32_t* dest, std::size_t dest_pitch);
 
     // As Scale, through the given path, lowered to one the machine has. For tests and measuring.
@@ -39,8 +39,10 @@ public:
     // pass into a buffer it allocates, then the horizontal pass. For tests and measuring.
     void ScaleReference(const std::uint32_t* source, std::uint32_t* dest, std::size_t dest_pitch) const;
 
-    // The size of the pictures to scale; the frame's by default.
-    void SetSource(int width, int height);
+    // The size of the pictures to scale and how many pixels apart their rows are (at least the
+    // width; 0 means packed rows). The whole frame by default; a part of the frame is its
+    // top-left pixel with the frame's pitch.
+    void SetSource(int width, int height, std::size_t pitch = 0);
 
     // The best path this machine has, as the active SIMD level allows.
     static ScalerPath BestPath();
@@ -50,6 +52,7 @@ public:
 private:
     int src_width_ = 1920;
     int src_height_ = 1200;
+    std::size_t src_pitch_ = 1920;
     int width_ = 0;
     int height_ = 0;
     ScalerPath path_ = ScalerPath::Portable;

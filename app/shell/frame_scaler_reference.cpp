@@ -8,7 +8,7 @@
 namespace veldmark {
 
 void ScaleRowVertically(const ScalerTaps& y, std::size_t row_index, const std::uint32_t* source,
-                        std::size_t src_width, std::uint16_t* row)
+                        std::size_t src_width, std::size_t src_pitch, std::uint16_t* row)
 {
     const std::uint16_t* w = y.weights.data() + y.offset[row_index];
     const std::size_t first = y.first[row_index];
@@ -16,7 +16,7 @@ void ScaleRowVertically(const ScalerTaps& y, std::size_t row_index, const std::u
     for (std::size_t x = 0; x < src_width; ++x) {
         std::uint32_t r = 0, g = 0, b = 0;
         for (std::size_t k = 0; k < count; ++k) {
-            const std::uint32_t p = source[(first + k) * src_width + x];
+            const std::uint32_t p = source[(first + k) * src_pitch + x];
             r += w[k] * ((p >> 16) & 0xFF);
             g += w[k] * ((p >> 8) & 0xFF);
             b += w[k] * (p & 0xFF);
@@ -53,7 +53,8 @@ void FrameScaler::ScaleReference(const std::uint32_t* source, std::uint32_t* des
     const auto height = static_cast<std::size_t>(height_);
     // Every vertical row first, then every horizontal one, as two separate passes.
     std::vector<std::uint16_t> rows(height * src_w * 3);
-    for (std::size_t y = 0; y < height; ++y) ScaleRowVertically(y_, y, source, src_w, rows.data() + y * src_w * 3);
+    for (std::size_t y = 0; y < height; ++y)
+        ScaleRowVertically(y_, y, source, src_w, src_pitch_, rows.data() + y * src_w * 3);
     for (std::size_t y = 0; y < height; ++y) ScaleRowHorizontally(x_, rows.data() + y * src_w * 3, dest + y * dest_pitch);
 }
 

@@ -8,9 +8,10 @@
 
 namespace veldmark {
 
-// Output row y's vertical sums, rounded: src_width pixels of three 16-bit channels (R, G, B).
+// Output row y's vertical sums, rounded: src_width pixels of three 16-bit channels (R, G, B),
+// from source rows src_pitch pixels apart.
 void ScaleRowVertically(const ScalerTaps& y, std::size_t row_index, const std::uint32_t* source,
-                        std::size_t src_width, std::uint16_t* row);
+                        std::size_t src_width, std::size_t src_pitch, std::uint16_t* row);
 
 // One output row from a row of ScaleRowVertically.
 void ScaleRowHorizontally(const ScalerTaps& x, const std::uint16_t* row, std::uint32_t* out);

@@ -45,8 +45,8 @@ void BuildRowPairs(ScalerPlan& plan, const ScalerTaps& y)
         for (std::uint32_t k = t.begin; k < t.end; k += 2) {
             const bool has_b = k + 1 < t.end;
             RowPair pair;
-            pair.offset_a = std::size_t{y.first[i] + k} * plan.src_width;
-            pair.offset_b = has_b ? pair.offset_a + plan.src_width : pair.offset_a;
+            pair.offset_a = std::size_t{y.first[i] + k} * plan.src_pitch;
+            pair.offset_b = has_b ? pair.offset_a + plan.src_pitch : pair.offset_a;
             const std::uint32_t packed = PackedWeights(w[k], has_b ? w[k + 1] : 0);
             std::fill(std::begin(pair.weights), std::end(pair.weights), packed);
             plan.row_pairs.push_back(pair);
@@ -128,10 +128,12 @@ void BuildScalerTaps(ScalerTaps& taps, int source_size, int dest_size)
     }
 }
 
-void BuildScalerPlan(ScalerPlan& plan, const ScalerTaps& x, const ScalerTaps& y, int src_width, int src_height)
+void BuildScalerPlan(ScalerPlan& plan, const ScalerTaps& x, const ScalerTaps& y, int src_width, int src_height,
+                     std::size_t src_pitch)
 {
     plan.src_width = static_cast<std::size_t>(src_width);
     plan.src_height = static_cast<std::size_t>(src_height);
+    plan.src_pitch = src_pitch;
     plan.width = x.first.size();
     plan.height = y.first.size();
     plan.same_columns = IsSameAxis(x, plan.src_width);

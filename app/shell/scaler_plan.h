@@ -37,6 +37,7 @@ struct RowPair {
 struct ScalerPlan {
     std::size_t src_width = 0;
     std::size_t src_height = 0;
+    std::size_t src_pitch = 0;   // pixels from one source row to the next
     std::size_t width = 0;
     std::size_t height = 0;
     bool same_columns = false;   // output column x is exactly source column x
@@ -58,6 +59,7 @@ struct ScalerPlan {
     std::size_t row_pixels = 0;
 };
 
-void BuildScalerPlan(ScalerPlan& plan, const ScalerTaps& x, const ScalerTaps& y, int src_width, int src_height);
+void BuildScalerPlan(ScalerPlan& plan, const ScalerTaps& x, const ScalerTaps& y, int src_width, int src_height,
+                     std::size_t src_pitch);
 
 } // namespace veldmark

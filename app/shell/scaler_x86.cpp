@@ -234,7 +234,7 @@ void CopyFrame(const ScalerPlan& plan, const std::uint32_t* source, std::uint32_
 {
     const __m128i colour = _mm_set1_epi32(static_cast<int>(kColourBits));
     for (std::size_t y = 0; y < plan.height; ++y) {
-        const std::uint32_t* in = source + y * plan.src_width;
+        const std::uint32_t* in = source + y * plan.src_pitch;
         std::uint32_t* out = dest + y * dest_pitch;
         std::size_t x = 0;
         for (; x + 4 <= plan.width; x += 4) {

@@ -190,6 +190,34 @@ TEST_P(FrameScalerPath, GivesTheReferenceBitsForOtherSources)
     }
 }
 
+TEST_P(FrameScalerPath, ScalesAPartOfTheFrameAsIfItWereAPictureOfItsOwn)
+{
+    // A part of the frame is its top-left pixel and the frame's pitch: the pixels around it
+    // must play no part, on every path and whether or not the part is scaled at all.
+    const auto frame = RandomPicture(1920, 1200, 4242);
+    const std::tuple<int, int, int, int, int, int> cases[] = {
+        {0, 60, 1920, 1080, 1920, 1080}, {240, 0, 1440, 1200, 1280, 1024}, {7, 3, 1900, 1190, 960, 600},
+        {0, 60, 1920, 1080, 3840, 2160}, {1919, 1199, 1, 1, 3, 2},       {100, 200, 33, 17, 33, 17}};
+    FrameScaler scaler;
+    for (auto [left, top, sw, sh, w, h] : cases) {
+        std::vector<std::uint32_t> part;
+        for (int y = 0; y < sh; ++y)
+            for (int x = 0; x < sw; ++x) part.push_back(frame[static_cast<std::size_t>((top + y) * 1920 + left + x)]);
+        scaler.SetSource(sw, sh);
+        scaler.Resize(w, h);
+        std::vector<std::uint32_t> expected(static_cast<std::size_t>(w) * static_cast<std::size_t>(h));
+        scaler.ScaleReference(part.data(), expected.data(), static_cast<std::size_t>(w));
+
+        scaler.SetSource(sw, sh, 1920);
+        std::vector<std::uint32_t> out(expected.size());
+        const std::uint32_t* corner = frame.data() + static_cast<std::size_t>(top) * 1920 + static_cast<std::size_t>(left);
+        scaler.ScaleWith(GetParam(), corner, out.data(), static_cast<std::size_t>(w));
+        EXPECT_EQ(out, expected) << sw << "x" << sh << " at " << left << "," << top << " to " << w << "x" << h;
+        scaler.ScaleReference(corner, out.data(), static_cast<std::size_t>(w));
+        EXPECT_EQ(out, expected) << "reference, " << sw << "x" << sh << " at " << left << "," << top;
+    }
+}
+
 TEST_P(FrameScalerPath, IgnoresTheUnusedTopByte)
 {
     // The frame's top byte should be zero; whatever it holds must not reach the picture.
