@@ -13,7 +13,7 @@
 #include "render/frame_plan.h"
 #include "render/polygon_filler.h"
 #include "render/raster_target.h"
-#include "render/simd_level.h"
+#include "render/simd/simd_level.h"
 #include "render/sun.h"
 
 namespace veldmark {

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "render/raster_target.h"
-#include "render/simd_level.h"
+#include "render/simd/simd_level.h"
 
 namespace veldmark {
 
@@ -29,6 +29,17 @@ PreparedDisc PrepareDisc(const RasterTarget& target, const ViewTransform& view, 
 // Blends the disc over the pixels whose centres lie within it, on the rows of `rows`; the
 // pixels' top bytes are kept.
 void FillDiscRows(const RasterTarget& target, const PreparedDisc& disc, IndexRange rows, SimdLevel level);
+
+// The disc over the columns of one row, whose centre is `dy_squared` (pixels squared) above or
+// below the disc's.
+using DiscRowFn = void (*)(std::uint32_t* row, const PreparedDisc& disc, float dy_squared);
+
+struct DiscForms {
+    DiscRowFn fill_row;
+};
+extern const DiscForms kDiscScalar;
+extern const DiscForms kDiscVec4;   // kernels_vec4.cpp
+extern const DiscForms kDiscVec8;   // kernels_vec8.cpp
 
 // Both at once, over all rows.
 void FillDisc(const RasterTarget& target, const ViewTransform& view, std::uint32_t colour,

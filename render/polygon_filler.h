@@ -10,7 +10,7 @@
 
 #include "render/raster_target.h"
 #include "render/shade_record.h"
-#include "render/simd_level.h"
+#include "render/simd/simd_level.h"
 
 namespace veldmark {
 

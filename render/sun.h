@@ -5,11 +5,26 @@
 #include <cstdint>
 
 #include "render/raster_target.h"
-#include "render/simd_level.h"
+#include "render/simd/simd_level.h"
 
 namespace veldmark {
 
+// The sun's shape and colours, in logical units at sun scale 1.
+struct SunShape {
+    static constexpr float kHaloInner = 8.0f;      // the halo is at its strongest up to here
+    static constexpr float kHaloOuter = 340.0f;    // and gone here
+    static constexpr float kDiscRadius = 46.0f;
+    static constexpr float kDiscCore = 4.0f;       // the disc's pale core; it shades to the rim
+    // The disc is (255, green, blue): each falls by its amount from the core to the rim.
+    static constexpr float kDiscCoreGreen = 230.0f;
+    static constexpr float kDiscGreenFall = 73.0f;
+    static constexpr float kDiscCoreBlue = 163.0f;
+    static constexpr float kDiscBlueFall = 71.0f;
+    static constexpr std::uint32_t kDiscRed = 0xFF0000;
+};
+
 inline constexpr int kGlowEntries = 1024;
+inline constexpr float kGlowLastIndex = static_cast<float>(kGlowEntries - 1);
 
 // Premultiplied halo colour and inverse opacity, all in 1/256 units, indexed by the squared
 // logical distance from the sun's centre scaled to 0..1023.
@@ -19,6 +34,8 @@ struct GlowEntry {
     std::int32_t blue;
     std::int32_t inverse_opacity;
 };
+
+static_assert(sizeof(GlowEntry) == 4 * sizeof(std::int32_t), "the lane forms read an entry as four int32");
 
 struct GlowTable {
     std::array<GlowEntry, kGlowEntries> entries;
@@ -57,6 +74,17 @@ PreparedSun PrepareSun(const RasterTarget& target, const ViewTransform& view, Ve
 // Halo and disc on the rows of `rows`.
 void DrawSunRows(const RasterTarget& target, const ViewTransform& view, const PreparedSun& sun,
                  const GlowTable& table, IndexRange rows, SimdLevel level);
+
+// Halo and disc over the columns of one row; the row's logical y is at `row_centre` / 2.
+using SunRowFn = void (*)(std::uint32_t* out, IndexRange columns, float row_centre, const ViewTransform& view,
+                          const PreparedSun& sun, const GlowTable& table);
+
+struct SunForms {
+    SunRowFn shade_row;
+};
+extern const SunForms kSunScalar;
+extern const SunForms kSunVec4;   // kernels_vec4.cpp
+extern const SunForms kSunVec8;   // kernels_vec8.cpp
 
 // Both at once, over all rows.
 void DrawSun(const RasterTarget& target, const ViewTransform& view, Vec2 centre, float sun_scale,

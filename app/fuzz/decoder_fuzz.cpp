@@ -16,7 +16,7 @@
 
 #include "render/banded_frame.h"
 #include "render/rasteriser.h"
-#include "render/simd_level.h"
+#include "render/simd/simd_level.h"
 
 namespace {
 
@@ -102,8 +102,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     if (size < 5) return 0;
     const std::size_t size_index = data[0] == kFrameChoice ? kFrameIndex : data[0] % kSizes.size();
-    const veldmark::SimdLevel banded_level =
-        (data[0] & 16) ? veldmark::SupportedSimdLevel() : veldmark::SimdLevel::Sse2;
+    // Bits 4 and 5 pick the width the banded frame is drawn at (lowered to what the machine has).
+    const veldmark::SimdLevel banded_level = std::min(static_cast<veldmark::SimdLevel>((data[0] >> 4) % 3),
+                                                      veldmark::SupportedSimdLevel());
     float roll;
     std::memcpy(&roll, data + 1, sizeof roll);
     const std::size_t word_count = (size - 5) / 4;

@@ -12,7 +12,7 @@
 #include "app/headless/progress.h"
 #include "app/pipeline/frame_pipeline.h"
 #include "render/render_worker.h"
-#include "render/simd_level.h"
+#include "render/simd/simd_level.h"
 #include "render/span_fill.h"
 #include "sim/simulation_step.h"
 #include "world/world_gen.h"

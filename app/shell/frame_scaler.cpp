@@ -1,7 +1,7 @@
 #include "app/shell/frame_scaler.h"
 
 #include "app/shell/scaler_paths.h"
-#include "render/simd_level.h"
+#include "render/simd/simd_level.h"
 
 #include <algorithm>
 
@@ -10,7 +10,7 @@ namespace veldmark {
 ScalerPath FrameScaler::AvailablePath(ScalerPath path)
 {
 #if defined(VELDMARK_SCALER_SSE2)
-    if (path == ScalerPath::Avx2 && ActiveSimdLevel() < SimdLevel::Avx2) return ScalerPath::Sse2;
+    if (path == ScalerPath::Avx2 && ActiveSimdLevel() < SimdLevel::Vec8) return ScalerPath::Sse2;
     return path;
 #else
     (void)path;

@@ -22,7 +22,7 @@ enum class ScalerPath { Portable = 0, Sse2 = 1, Avx2 = 2 };
 class FrameScaler {
 public:
     // Prepares for a destination of width x height (both positive). Allocates; call only when
-    // the window's size changes. Picks the fastest path the processor has (render/simd_level.h).
+    // the window's size changes. Picks the fastest path the processor has (render/simd/simd_level.h).
     void Resize(int width, int height);
     int width() const { return width_; }
     int height() const { return height_; }

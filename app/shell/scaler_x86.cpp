@@ -9,7 +9,13 @@
 #include "app/shell/scaler_paths.h"
 
 #if defined(VELDMARK_SCALER_SSE2)
-#include "render/simd_level.h"
+#include "render/simd/simd_build.h"
+#include "render/simd/simd_level.h"
+
+#if defined(VELDMARK_VEC8)
+#define VELDMARK_AVX2_PATHS 1
+#define VELDMARK_TARGET_AVX2 __attribute__((target("avx2")))
+#endif
 
 #include <emmintrin.h>
 #include <type_traits>

@@ -19,7 +19,7 @@
 
 #include "render/banded_frame.h"
 #include "render/rasteriser.h"
-#include "render/simd_level.h"
+#include "render/simd/simd_level.h"
 
 namespace veldmark {
 namespace {

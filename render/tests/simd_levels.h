@@ -3,7 +3,7 @@
 // caller restores the process's level afterwards (SimdLevelGuard).
 #include <vector>
 
-#include "render/simd_level.h"
+#include "render/simd/simd_level.h"
 
 namespace veldmark::test {
 

@@ -1,5 +1,5 @@
 #include "app/shell/frame_scaler.h"
-#include "render/simd_level.h"
+#include "render/simd/simd_level.h"
 
 #include <gtest/gtest.h>
 
@@ -256,7 +256,7 @@ INSTANTIATE_TEST_SUITE_P(EveryPath, FrameScalerPath,
 TEST(FrameScaler, TakesTheSimdLevelAskedFor)
 {
     const SimdLevel before = ActiveSimdLevel();
-    SetActiveSimdLevel(SimdLevel::Sse2);
+    SetActiveSimdLevel(SimdLevel::Vec4);
 #if defined(__x86_64__) || defined(_M_X64)
     EXPECT_EQ(FrameScaler::BestPath(), ScalerPath::Sse2);
     EXPECT_EQ(FrameScaler::AvailablePath(ScalerPath::Avx2), ScalerPath::Sse2);
@@ -264,7 +264,7 @@ TEST(FrameScaler, TakesTheSimdLevelAskedFor)
     EXPECT_EQ(FrameScaler::BestPath(), ScalerPath::Portable);
 #endif
     SetActiveSimdLevel(before);
-    if (SupportedSimdLevel() >= SimdLevel::Avx2) {
+    if (SupportedSimdLevel() >= SimdLevel::Vec8) {
         EXPECT_EQ(FrameScaler::AvailablePath(ScalerPath::Avx2), ScalerPath::Avx2);
     }
 }

@@ -1,0 +1,292 @@
+#pragma once
+// Four 32-bit lanes: the vocabulary every four-lane kernel is written in. vec8.h has the same
+// names for eight lanes, so that a kernel is written once, as a template over the set's `Tag`,
+// and compiled for each width (kernels_vec4.cpp, kernels_vec8.cpp).
+//
+// Each operation is one IEEE single-precision operation per lane, exactly as the one-pixel code
+// does it, whatever instruction set is below: SSE2 on x86-64, WebAssembly's SIMD128, or NEON on
+// 64-bit Arm. Where the sets differ (NaN in Min and Max, out-of-range conversions), the
+// operation is defined as x86 does it or its use is limited to where they agree; every
+// backend must give the same bits for every input the kernels can produce.
+#include <cstddef>
+#include <cstdint>
+
+#include "render/simd/simd_build.h"
+
+#if defined(VELDMARK_INSIDE_VEC8_TARGET)
+#error "vec4.h must be included before the eight-lane target region, or its functions would be compiled for AVX2"
+#endif
+
+#if defined(VELDMARK_VEC4_SSE2)
+#include <emmintrin.h>
+#elif defined(VELDMARK_VEC4_WASM)
+#include <wasm_simd128.h>
+#elif defined(VELDMARK_VEC4_NEON)
+#include <arm_neon.h>
+
+#include <type_traits>
+#endif
+
+#if defined(VELDMARK_VEC4)
+namespace veldmark::vec4 {
+
+#if defined(VELDMARK_VEC4_SSE2)
+using FloatRaw = __m128;
+using IntRaw = __m128i;
+#elif defined(VELDMARK_VEC4_WASM)
+using FloatRaw = v128_t;
+using IntRaw = v128_t;
+#else
+using FloatRaw = float32x4_t;
+using IntRaw = int32x4_t;
+#endif
+
+struct Float {
+    FloatRaw raw;
+};
+struct Int {   // 32-bit lanes; also two 16-bit halves each for MulAddPairs
+    IntRaw raw;
+};
+struct Mask {  // every bit of a true lane set
+    IntRaw raw;
+};
+
+struct Tag {
+    static constexpr int kLanes = 4;
+    using Float = vec4::Float;
+    using Int = vec4::Int;
+    using Mask = vec4::Mask;
+};
+
+#if defined(VELDMARK_VEC4_SSE2)
+// ---- SSE2 -----------------------------------------------------------------------------------
+
+inline Float Set(Tag, float value) { return {_mm_set1_ps(value)}; }
+inline Int SetInt(Tag, std::int32_t value) { return {_mm_set1_epi32(value)}; }
+inline Float Iota(Tag) { return {_mm_setr_ps(0.0f, 1.0f, 2.0f, 3.0f)}; }
+inline Float LoadFloats(Tag, const float* p) { return {_mm_loadu_ps(p)}; }
+inline Int LoadU(Tag, const std::uint32_t* p) { return {_mm_loadu_si128(reinterpret_cast<const __m128i*>(p))}; }
+inline void StoreU(Int v, std::uint32_t* p) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v.raw); }
+
+inline Float Add(Float a, Float b) { return {_mm_add_ps(a.raw, b.raw)}; }
+inline Float Sub(Float a, Float b) { return {_mm_sub_ps(a.raw, b.raw)}; }
+inline Float Mul(Float a, Float b) { return {_mm_mul_ps(a.raw, b.raw)}; }
+inline Float Div(Float a, Float b) { return {_mm_div_ps(a.raw, b.raw)}; }
+inline Float Sqrt(Float a) { return {_mm_sqrt_ps(a.raw)}; }
+// a < b ? a : b and a > b ? a : b: b whenever either is NaN.
+inline Float Min(Float a, Float b) { return {_mm_min_ps(a.raw, b.raw)}; }
+inline Float Max(Float a, Float b) { return {_mm_max_ps(a.raw, b.raw)}; }
+
+// Ordered comparisons: false wherever a lane is NaN.
+inline Mask Lt(Float a, Float b) { return {_mm_castps_si128(_mm_cmplt_ps(a.raw, b.raw))}; }
+inline Mask Le(Float a, Float b) { return {_mm_castps_si128(_mm_cmple_ps(a.raw, b.raw))}; }
+inline Mask Gt(Float a, Float b) { return {_mm_castps_si128(_mm_cmpgt_ps(a.raw, b.raw))}; }
+inline Mask Ge(Float a, Float b) { return {_mm_castps_si128(_mm_cmpge_ps(a.raw, b.raw))}; }
+
+inline Int Add(Int a, Int b) { return {_mm_add_epi32(a.raw, b.raw)}; }
+inline Int Sub(Int a, Int b) { return {_mm_sub_epi32(a.raw, b.raw)}; }
+inline Int And(Int a, Int b) { return {_mm_and_si128(a.raw, b.raw)}; }
+inline Int Or(Int a, Int b) { return {_mm_or_si128(a.raw, b.raw)}; }
+template <int kBits> Int ShiftLeft(Int a) { return {_mm_slli_epi32(a.raw, kBits)}; }
+template <int kBits> Int ShiftRight(Int a) { return {_mm_srli_epi32(a.raw, kBits)}; }   // zeros come in
+inline Mask Eq(Int a, Int b) { return {_mm_cmpeq_epi32(a.raw, b.raw)}; }
+inline Mask Gt(Int a, Int b) { return {_mm_cmpgt_epi32(a.raw, b.raw)}; }   // signed
+// Lane by lane: the low 16-bit halves multiplied, the high halves multiplied, the two products
+// added (all signed).
+inline Int MulAddPairs(Int a, Int b) { return {_mm_madd_epi16(a.raw, b.raw)}; }
+
+inline Float ToFloat(Int a) { return {_mm_cvtepi32_ps(a.raw)}; }
+// Toward zero. Only for values within the int32 range (never NaN): there the sets agree.
+inline Int Truncate(Float a) { return {_mm_cvttps_epi32(a.raw)}; }
+
+inline Float IfThenElse(Mask m, Float yes, Float no)
+{
+    const __m128 mask = _mm_castsi128_ps(m.raw);
+    return {_mm_or_ps(_mm_and_ps(mask, yes.raw), _mm_andnot_ps(mask, no.raw))};
+}
+inline Int IfThenElse(Mask m, Int yes, Int no)
+{
+    return {_mm_or_si128(_mm_and_si128(m.raw, yes.raw), _mm_andnot_si128(m.raw, no.raw))};
+}
+inline Int IfThenElseZero(Mask m, Int yes) { return {_mm_and_si128(m.raw, yes.raw)}; }
+inline Mask And(Mask a, Mask b) { return {_mm_and_si128(a.raw, b.raw)}; }
+inline Mask Or(Mask a, Mask b) { return {_mm_or_si128(a.raw, b.raw)}; }
+inline Mask Not(Mask a) { return {_mm_xor_si128(a.raw, _mm_set1_epi32(-1))}; }
+// Bit k set for a true lane k.
+inline unsigned LaneBits(Mask m) { return static_cast<unsigned>(_mm_movemask_ps(_mm_castsi128_ps(m.raw))); }
+
+// Four records of four int32 each, record k at records + 4 index[k], turned into four vectors:
+// lane k of field f is field f of record k.
+struct Records {
+    Int field[4];
+};
+inline Records GatherRecords(Tag, const std::int32_t* records, Int index)
+{
+    alignas(16) std::int32_t k[4];
+    _mm_store_si128(reinterpret_cast<__m128i*>(k), index.raw);
+    const auto load = [records](std::int32_t i) {
+        return _mm_loadu_si128(reinterpret_cast<const __m128i*>(records + 4 * static_cast<std::ptrdiff_t>(i)));
+    };
+    const __m128i e0 = load(k[0]), e1 = load(k[1]), e2 = load(k[2]), e3 = load(k[3]);
+    const __m128i low01 = _mm_unpacklo_epi32(e0, e1), low23 = _mm_unpacklo_epi32(e2, e3);
+    const __m128i high01 = _mm_unpackhi_epi32(e0, e1), high23 = _mm_unpackhi_epi32(e2, e3);
+    return Records{{{_mm_unpacklo_epi64(low01, low23)}, {_mm_unpackhi_epi64(low01, low23)},
+                    {_mm_unpacklo_epi64(high01, high23)}, {_mm_unpackhi_epi64(high01, high23)}}};
+}
+
+#elif defined(VELDMARK_VEC4_WASM)
+// ---- WebAssembly SIMD128 --------------------------------------------------------------------
+
+inline Float Set(Tag, float value) { return {wasm_f32x4_splat(value)}; }
+inline Int SetInt(Tag, std::int32_t value) { return {wasm_i32x4_splat(value)}; }
+inline Float Iota(Tag) { return {wasm_f32x4_make(0.0f, 1.0f, 2.0f, 3.0f)}; }
+inline Float LoadFloats(Tag, const float* p) { return {wasm_v128_load(p)}; }
+inline Int LoadU(Tag, const std::uint32_t* p) { return {wasm_v128_load(p)}; }
+inline void StoreU(Int v, std::uint32_t* p) { wasm_v128_store(p, v.raw); }
+
+inline Float Add(Float a, Float b) { return {wasm_f32x4_add(a.raw, b.raw)}; }
+inline Float Sub(Float a, Float b) { return {wasm_f32x4_sub(a.raw, b.raw)}; }
+inline Float Mul(Float a, Float b) { return {wasm_f32x4_mul(a.raw, b.raw)}; }
+inline Float Div(Float a, Float b) { return {wasm_f32x4_div(a.raw, b.raw)}; }
+inline Float Sqrt(Float a) { return {wasm_f32x4_sqrt(a.raw)}; }
+// pmin(x, y) is y < x ? y : x, so pmin(b, a) is a < b ? a : b, as x86 has it.
+inline Float Min(Float a, Float b) { return {wasm_f32x4_pmin(b.raw, a.raw)}; }
+inline Float Max(Float a, Float b) { return {wasm_f32x4_pmax(b.raw, a.raw)}; }
+
+inline Mask Lt(Float a, Float b) { return {wasm_f32x4_lt(a.raw, b.raw)}; }
+inline Mask Le(Float a, Float b) { return {wasm_f32x4_le(a.raw, b.raw)}; }
+inline Mask Gt(Float a, Float b) { return {wasm_f32x4_gt(a.raw, b.raw)}; }
+inline Mask Ge(Float a, Float b) { return {wasm_f32x4_ge(a.raw, b.raw)}; }
+
+inline Int Add(Int a, Int b) { return {wasm_i32x4_add(a.raw, b.raw)}; }
+inline Int Sub(Int a, Int b) { return {wasm_i32x4_sub(a.raw, b.raw)}; }
+inline Int And(Int a, Int b) { return {wasm_v128_and(a.raw, b.raw)}; }
+inline Int Or(Int a, Int b) { return {wasm_v128_or(a.raw, b.raw)}; }
+template <int kBits> Int ShiftLeft(Int a) { return {wasm_i32x4_shl(a.raw, kBits)}; }
+template <int kBits> Int ShiftRight(Int a) { return {wasm_u32x4_shr(a.raw, kBits)}; }
+inline Mask Eq(Int a, Int b) { return {wasm_i32x4_eq(a.raw, b.raw)}; }
+inline Mask Gt(Int a, Int b) { return {wasm_i32x4_gt(a.raw, b.raw)}; }
+inline Int MulAddPairs(Int a, Int b) { return {wasm_i32x4_dot_i16x8(a.raw, b.raw)}; }
+
+inline Float ToFloat(Int a) { return {wasm_f32x4_convert_i32x4(a.raw)}; }
+inline Int Truncate(Float a) { return {wasm_i32x4_trunc_sat_f32x4(a.raw)}; }
+
+inline Float IfThenElse(Mask m, Float yes, Float no) { return {wasm_v128_bitselect(yes.raw, no.raw, m.raw)}; }
+inline Int IfThenElse(Mask m, Int yes, Int no) { return {wasm_v128_bitselect(yes.raw, no.raw, m.raw)}; }
+inline Int IfThenElseZero(Mask m, Int yes) { return {wasm_v128_and(m.raw, yes.raw)}; }
+inline Mask And(Mask a, Mask b) { return {wasm_v128_and(a.raw, b.raw)}; }
+inline Mask Or(Mask a, Mask b) { return {wasm_v128_or(a.raw, b.raw)}; }
+inline Mask Not(Mask a) { return {wasm_v128_not(a.raw)}; }
+inline unsigned LaneBits(Mask m) { return static_cast<unsigned>(wasm_i32x4_bitmask(m.raw)); }
+
+struct Records {
+    Int field[4];
+};
+inline Records GatherRecords(Tag, const std::int32_t* records, Int index)
+{
+    const auto at = [records](std::int32_t i) { return wasm_v128_load(records + 4 * static_cast<std::ptrdiff_t>(i)); };
+    const v128_t e0 = at(wasm_i32x4_extract_lane(index.raw, 0)), e1 = at(wasm_i32x4_extract_lane(index.raw, 1));
+    const v128_t e2 = at(wasm_i32x4_extract_lane(index.raw, 2)), e3 = at(wasm_i32x4_extract_lane(index.raw, 3));
+    const v128_t low01 = wasm_i32x4_shuffle(e0, e1, 0, 4, 1, 5), low23 = wasm_i32x4_shuffle(e2, e3, 0, 4, 1, 5);
+    const v128_t high01 = wasm_i32x4_shuffle(e0, e1, 2, 6, 3, 7), high23 = wasm_i32x4_shuffle(e2, e3, 2, 6, 3, 7);
+    return Records{{{wasm_i64x2_shuffle(low01, low23, 0, 2)}, {wasm_i64x2_shuffle(low01, low23, 1, 3)},
+                    {wasm_i64x2_shuffle(high01, high23, 0, 2)}, {wasm_i64x2_shuffle(high01, high23, 1, 3)}}};
+}
+
+#else
+// ---- NEON (64-bit Arm) ----------------------------------------------------------------------
+
+inline Float Set(Tag, float value) { return {vdupq_n_f32(value)}; }
+inline Int SetInt(Tag, std::int32_t value) { return {vdupq_n_s32(value)}; }
+inline Float Iota(Tag)
+{
+    static constexpr float kIota[4] = {0.0f, 1.0f, 2.0f, 3.0f};
+    return {vld1q_f32(kIota)};
+}
+inline Float LoadFloats(Tag, const float* p) { return {vld1q_f32(p)}; }
+inline Int LoadU(Tag, const std::uint32_t* p) { return {vreinterpretq_s32_u32(vld1q_u32(p))}; }
+inline void StoreU(Int v, std::uint32_t* p) { vst1q_u32(p, vreinterpretq_u32_s32(v.raw)); }
+
+inline Float Add(Float a, Float b) { return {vaddq_f32(a.raw, b.raw)}; }
+inline Float Sub(Float a, Float b) { return {vsubq_f32(a.raw, b.raw)}; }
+inline Float Mul(Float a, Float b) { return {vmulq_f32(a.raw, b.raw)}; }
+inline Float Div(Float a, Float b) { return {vdivq_f32(a.raw, b.raw)}; }
+inline Float Sqrt(Float a) { return {vsqrtq_f32(a.raw)}; }
+// NEON's own min and max give NaN for a NaN lane; selects keep x86's answer.
+inline Float Min(Float a, Float b) { return {vbslq_f32(vcltq_f32(a.raw, b.raw), a.raw, b.raw)}; }
+inline Float Max(Float a, Float b) { return {vbslq_f32(vcgtq_f32(a.raw, b.raw), a.raw, b.raw)}; }
+
+inline Mask Lt(Float a, Float b) { return {vreinterpretq_s32_u32(vcltq_f32(a.raw, b.raw))}; }
+inline Mask Le(Float a, Float b) { return {vreinterpretq_s32_u32(vcleq_f32(a.raw, b.raw))}; }
+inline Mask Gt(Float a, Float b) { return {vreinterpretq_s32_u32(vcgtq_f32(a.raw, b.raw))}; }
+inline Mask Ge(Float a, Float b) { return {vreinterpretq_s32_u32(vcgeq_f32(a.raw, b.raw))}; }
+
+inline Int Add(Int a, Int b) { return {vaddq_s32(a.raw, b.raw)}; }
+inline Int Sub(Int a, Int b) { return {vsubq_s32(a.raw, b.raw)}; }
+inline Int And(Int a, Int b) { return {vandq_s32(a.raw, b.raw)}; }
+inline Int Or(Int a, Int b) { return {vorrq_s32(a.raw, b.raw)}; }
+template <int kBits> Int ShiftLeft(Int a) { return {vshlq_n_s32(a.raw, kBits)}; }
+template <int kBits> Int ShiftRight(Int a)
+{
+    return {vreinterpretq_s32_u32(vshrq_n_u32(vreinterpretq_u32_s32(a.raw), kBits))};
+}
+inline Mask Eq(Int a, Int b) { return {vreinterpretq_s32_u32(vceqq_s32(a.raw, b.raw))}; }
+inline Mask Gt(Int a, Int b) { return {vreinterpretq_s32_u32(vcgtq_s32(a.raw, b.raw))}; }
+inline Int MulAddPairs(Int a, Int b)
+{
+    const int16x8_t a16 = vreinterpretq_s16_s32(a.raw), b16 = vreinterpretq_s16_s32(b.raw);
+    const int32x4_t low = vmull_s16(vget_low_s16(a16), vget_low_s16(b16));
+    const int32x4_t high = vmull_high_s16(a16, b16);
+    return {vpaddq_s32(low, high)};
+}
+
+inline Float ToFloat(Int a) { return {vcvtq_f32_s32(a.raw)}; }
+inline Int Truncate(Float a) { return {vcvtq_s32_f32(a.raw)}; }
+
+inline Float IfThenElse(Mask m, Float yes, Float no)
+{
+    return {vbslq_f32(vreinterpretq_u32_s32(m.raw), yes.raw, no.raw)};
+}
+inline Int IfThenElse(Mask m, Int yes, Int no) { return {vbslq_s32(vreinterpretq_u32_s32(m.raw), yes.raw, no.raw)}; }
+inline Int IfThenElseZero(Mask m, Int yes) { return {vandq_s32(m.raw, yes.raw)}; }
+inline Mask And(Mask a, Mask b) { return {vandq_s32(a.raw, b.raw)}; }
+inline Mask Or(Mask a, Mask b) { return {vorrq_s32(a.raw, b.raw)}; }
+inline Mask Not(Mask a) { return {vmvnq_s32(a.raw)}; }
+inline unsigned LaneBits(Mask m)
+{
+    static constexpr std::uint32_t kBit[4] = {1, 2, 4, 8};
+    return vaddvq_u32(vandq_u32(vreinterpretq_u32_s32(m.raw), vld1q_u32(kBit)));
+}
+
+struct Records {
+    Int field[4];
+};
+inline Records GatherRecords(Tag, const std::int32_t* records, Int index)
+{
+    // vld4q turns four consecutive records into four fields; the records here are scattered,
+    // so each is loaded by itself and the lanes are moved into place.
+    int32x4x4_t fields;
+    for (int f = 0; f < 4; ++f) fields.val[f] = vdupq_n_s32(0);
+    const auto put = [&](std::int32_t i, auto lane) {
+        const std::int32_t* r = records + 4 * static_cast<std::ptrdiff_t>(i);
+        fields.val[0] = vsetq_lane_s32(r[0], fields.val[0], decltype(lane)::value);
+        fields.val[1] = vsetq_lane_s32(r[1], fields.val[1], decltype(lane)::value);
+        fields.val[2] = vsetq_lane_s32(r[2], fields.val[2], decltype(lane)::value);
+        fields.val[3] = vsetq_lane_s32(r[3], fields.val[3], decltype(lane)::value);
+    };
+    put(vgetq_lane_s32(index.raw, 0), std::integral_constant<int, 0>{});
+    put(vgetq_lane_s32(index.raw, 1), std::integral_constant<int, 1>{});
+    put(vgetq_lane_s32(index.raw, 2), std::integral_constant<int, 2>{});
+    put(vgetq_lane_s32(index.raw, 3), std::integral_constant<int, 3>{});
+    return Records{{{fields.val[0]}, {fields.val[1]}, {fields.val[2]}, {fields.val[3]}}};
+}
+#endif
+
+// ---- The same on every backend --------------------------------------------------------------
+inline Float Zero(Tag d) { return Set(d, 0.0f); }
+inline Mask AllLanes(Tag d) { return Eq(SetInt(d, 0), SetInt(d, 0)); }
+inline bool AnyTrue(Mask m) { return LaneBits(m) != 0; }
+inline bool AllTrue(Mask m) { return LaneBits(m) == 0xFu; }
+
+} // namespace veldmark::vec4
+#endif

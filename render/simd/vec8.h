@@ -1,0 +1,105 @@
+#pragma once
+// Eight 32-bit lanes on AVX2: vec4.h's vocabulary, name for name, for kernels compiled eight
+// lanes wide. Everything here is compiled for AVX2 only (vec8_begin.h) and runs only where
+// SupportedSimdLevel() says the processor has it.
+#include <cstddef>
+#include <cstdint>
+
+#include "render/simd/simd_build.h"
+
+#if defined(VELDMARK_VEC8)
+#include <immintrin.h>
+
+#include "render/simd/vec8_begin.h"
+namespace veldmark::vec8 {
+
+struct Float {
+    __m256 raw;
+};
+struct Int {
+    __m256i raw;
+};
+struct Mask {
+    __m256i raw;
+};
+
+struct Tag {
+    static constexpr int kLanes = 8;
+    using Float = vec8::Float;
+    using Int = vec8::Int;
+    using Mask = vec8::Mask;
+};
+
+inline Float Set(Tag, float value) { return {_mm256_set1_ps(value)}; }
+inline Int SetInt(Tag, std::int32_t value) { return {_mm256_set1_epi32(value)}; }
+inline Float Zero(Tag) { return {_mm256_setzero_ps()}; }
+inline Float Iota(Tag) { return {_mm256_setr_ps(0.0f, 1.0f, 2.0f, 3.0f, 4.0f, 5.0f, 6.0f, 7.0f)}; }
+inline Float LoadFloats(Tag, const float* p) { return {_mm256_loadu_ps(p)}; }
+inline Int LoadU(Tag, const std::uint32_t* p) { return {_mm256_loadu_si256(reinterpret_cast<const __m256i*>(p))}; }
+inline void StoreU(Int v, std::uint32_t* p) { _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), v.raw); }
+
+inline Float Add(Float a, Float b) { return {_mm256_add_ps(a.raw, b.raw)}; }
+inline Float Sub(Float a, Float b) { return {_mm256_sub_ps(a.raw, b.raw)}; }
+inline Float Mul(Float a, Float b) { return {_mm256_mul_ps(a.raw, b.raw)}; }
+inline Float Div(Float a, Float b) { return {_mm256_div_ps(a.raw, b.raw)}; }
+inline Float Sqrt(Float a) { return {_mm256_sqrt_ps(a.raw)}; }
+inline Float Min(Float a, Float b) { return {_mm256_min_ps(a.raw, b.raw)}; }   // b when either is NaN
+inline Float Max(Float a, Float b) { return {_mm256_max_ps(a.raw, b.raw)}; }
+
+inline Mask Lt(Float a, Float b) { return {_mm256_castps_si256(_mm256_cmp_ps(a.raw, b.raw, _CMP_LT_OQ))}; }
+inline Mask Le(Float a, Float b) { return {_mm256_castps_si256(_mm256_cmp_ps(a.raw, b.raw, _CMP_LE_OQ))}; }
+inline Mask Gt(Float a, Float b) { return {_mm256_castps_si256(_mm256_cmp_ps(a.raw, b.raw, _CMP_GT_OQ))}; }
+inline Mask Ge(Float a, Float b) { return {_mm256_castps_si256(_mm256_cmp_ps(a.raw, b.raw, _CMP_GE_OQ))}; }
+
+inline Int Add(Int a, Int b) { return {_mm256_add_epi32(a.raw, b.raw)}; }
+inline Int Sub(Int a, Int b) { return {_mm256_sub_epi32(a.raw, b.raw)}; }
+inline Int And(Int a, Int b) { return {_mm256_and_si256(a.raw, b.raw)}; }
+inline Int Or(Int a, Int b) { return {_mm256_or_si256(a.raw, b.raw)}; }
+template <int kBits> Int ShiftLeft(Int a) { return {_mm256_slli_epi32(a.raw, kBits)}; }
+template <int kBits> Int ShiftRight(Int a) { return {_mm256_srli_epi32(a.raw, kBits)}; }
+inline Mask Eq(Int a, Int b) { return {_mm256_cmpeq_epi32(a.raw, b.raw)}; }
+inline Mask Gt(Int a, Int b) { return {_mm256_cmpgt_epi32(a.raw, b.raw)}; }
+inline Int MulAddPairs(Int a, Int b) { return {_mm256_madd_epi16(a.raw, b.raw)}; }
+
+inline Float ToFloat(Int a) { return {_mm256_cvtepi32_ps(a.raw)}; }
+inline Int Truncate(Float a) { return {_mm256_cvttps_epi32(a.raw)}; }
+
+inline Float IfThenElse(Mask m, Float yes, Float no)
+{
+    return {_mm256_blendv_ps(no.raw, yes.raw, _mm256_castsi256_ps(m.raw))};
+}
+inline Int IfThenElse(Mask m, Int yes, Int no) { return {_mm256_blendv_epi8(no.raw, yes.raw, m.raw)}; }
+inline Int IfThenElseZero(Mask m, Int yes) { return {_mm256_and_si256(m.raw, yes.raw)}; }
+inline Mask And(Mask a, Mask b) { return {_mm256_and_si256(a.raw, b.raw)}; }
+inline Mask Or(Mask a, Mask b) { return {_mm256_or_si256(a.raw, b.raw)}; }
+inline Mask Not(Mask a) { return {_mm256_xor_si256(a.raw, _mm256_set1_epi32(-1))}; }
+inline unsigned LaneBits(Mask m) { return static_cast<unsigned>(_mm256_movemask_ps(_mm256_castsi256_ps(m.raw))); }
+inline Mask AllLanes(Tag) { return {_mm256_set1_epi32(-1)}; }
+inline bool AnyTrue(Mask m) { return LaneBits(m) != 0; }
+inline bool AllTrue(Mask m) { return LaneBits(m) == 0xFFu; }
+
+struct Records {
+    Int field[4];
+};
+// Records k and k + 4 share a load, so each 128-bit half is turned as vec4 turns four.
+inline __m256i RecordPair(const std::int32_t* records, std::int32_t low, std::int32_t high)
+{
+    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(records + 4 * static_cast<std::ptrdiff_t>(low)));
+    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(records + 4 * static_cast<std::ptrdiff_t>(high)));
+    return _mm256_inserti128_si256(_mm256_castsi128_si256(a), b, 1);
+}
+inline Records GatherRecords(Tag, const std::int32_t* records, Int index)
+{
+    alignas(32) std::int32_t k[8];
+    _mm256_store_si256(reinterpret_cast<__m256i*>(k), index.raw);
+    const __m256i e0 = RecordPair(records, k[0], k[4]), e1 = RecordPair(records, k[1], k[5]);
+    const __m256i e2 = RecordPair(records, k[2], k[6]), e3 = RecordPair(records, k[3], k[7]);
+    const __m256i low01 = _mm256_unpacklo_epi32(e0, e1), low23 = _mm256_unpacklo_epi32(e2, e3);
+    const __m256i high01 = _mm256_unpackhi_epi32(e0, e1), high23 = _mm256_unpackhi_epi32(e2, e3);
+    return Records{{{_mm256_unpacklo_epi64(low01, low23)}, {_mm256_unpackhi_epi64(low01, low23)},
+                    {_mm256_unpacklo_epi64(high01, high23)}, {_mm256_unpackhi_epi64(high01, high23)}}};
+}
+
+} // namespace veldmark::vec8
+#include "render/simd/vec8_end.h"
+#endif
