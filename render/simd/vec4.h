@@ -65,6 +65,7 @@ inline Float Set(Tag, float value) { return {_mm_set1_ps(value)}; }
 inline Int SetInt(Tag, std::int32_t value) { return {_mm_set1_epi32(value)}; }
 inline Float Iota(Tag) { return {_mm_setr_ps(0.0f, 1.0f, 2.0f, 3.0f)}; }
 inline Float LoadFloats(Tag, const float* p) { return {_mm_loadu_ps(p)}; }
+inline void StoreFloats(Float v, float* p) { _mm_storeu_ps(p, v.raw); }
 inline Int LoadU(Tag, const std::uint32_t* p) { return {_mm_loadu_si128(reinterpret_cast<const __m128i*>(p))}; }
 inline void StoreU(Int v, std::uint32_t* p) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v.raw); }
 
@@ -141,6 +142,7 @@ inline Float Set(Tag, float value) { return {wasm_f32x4_splat(value)}; }
 inline Int SetInt(Tag, std::int32_t value) { return {wasm_i32x4_splat(value)}; }
 inline Float Iota(Tag) { return {wasm_f32x4_make(0.0f, 1.0f, 2.0f, 3.0f)}; }
 inline Float LoadFloats(Tag, const float* p) { return {wasm_v128_load(p)}; }
+inline void StoreFloats(Float v, float* p) { wasm_v128_store(p, v.raw); }
 inline Int LoadU(Tag, const std::uint32_t* p) { return {wasm_v128_load(p)}; }
 inline void StoreU(Int v, std::uint32_t* p) { wasm_v128_store(p, v.raw); }
 
@@ -204,6 +206,7 @@ inline Float Iota(Tag)
     return {vld1q_f32(kIota)};
 }
 inline Float LoadFloats(Tag, const float* p) { return {vld1q_f32(p)}; }
+inline void StoreFloats(Float v, float* p) { vst1q_f32(p, v.raw); }
 inline Int LoadU(Tag, const std::uint32_t* p) { return {vreinterpretq_s32_u32(vld1q_u32(p))}; }
 inline void StoreU(Int v, std::uint32_t* p) { vst1q_u32(p, vreinterpretq_u32_s32(v.raw)); }
 

@@ -35,6 +35,7 @@ inline Int SetInt(Tag, std::int32_t value) { return {_mm256_set1_epi32(value)}; 
 inline Float Zero(Tag) { return {_mm256_setzero_ps()}; }
 inline Float Iota(Tag) { return {_mm256_setr_ps(0.0f, 1.0f, 2.0f, 3.0f, 4.0f, 5.0f, 6.0f, 7.0f)}; }
 inline Float LoadFloats(Tag, const float* p) { return {_mm256_loadu_ps(p)}; }
+inline void StoreFloats(Float v, float* p) { _mm256_storeu_ps(p, v.raw); }
 inline Int LoadU(Tag, const std::uint32_t* p) { return {_mm256_loadu_si256(reinterpret_cast<const __m256i*>(p))}; }
 inline void StoreU(Int v, std::uint32_t* p) { _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), v.raw); }
 

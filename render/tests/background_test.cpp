@@ -110,6 +110,65 @@ TEST(BackgroundTest, RolledSkyMatchesThePlainRowByRowSkyExactly)
     }
 }
 
+// Every column of a stretch must be exactly the value the additions one after another reach, or
+// the rolled sky would differ from the rule by an ulp somewhere along a row.
+void ExpectStretchesFollowTheAdditions(float v, float step, int most)
+{
+    float accumulated = v;
+    for (int column = 0; column < most;) {
+        const SkyStretch stretch = ExactSkyStretch(accumulated, step, most - column);
+        ASSERT_GE(stretch.count, 1);
+        ASSERT_LE(stretch.count, most - column);
+        const float first = accumulated;
+        for (int i = 0; i < stretch.count; ++i) {
+            const float exact = first + static_cast<float>(i) * stretch.dv;
+            ASSERT_EQ(exact, accumulated) << "v " << v << " step " << step << " column " << column + i
+                                          << " (stretch from " << first << ", dv " << stretch.dv << ", " << i << " in)";
+            accumulated += step;
+        }
+        column += stretch.count;
+    }
+}
+
+TEST(SkyStretch, FollowsTheAdditionsOneAfterAnotherExactly)
+{
+    // Rows of real frames: every row start and roll the drive can give.
+    for (float roll : {0.001f, -0.001f, 0.0123f, -0.0456f, 0.1f, -0.35f, 0.7f, 1.2f, -1.5709f, 3.0f})
+        for (int row = 0; row < 1200; row += 7) {
+            const ViewTransform view = MakeViewTransform(roll);
+            const float ly = (static_cast<float>(row) + 0.5f) * kViewInverseScale;
+            const float v = ((ly - kHorizonY) * view.cos_r + kHorizonY) + (0.25f - kViewCentreX) * view.sin_r;
+            ExpectStretchesFollowTheAdditions(v, kViewInverseScale * view.sin_r, 1920);
+        }
+}
+
+TEST(SkyStretch, HandlesTiesBinadeEdgesZeroAndTinySteps)
+{
+    const float spacing_at_256 = std::ldexp(1.0f, 8 - 23);
+    const struct {
+        float v, step;
+    } cases[] = {
+        {300.0f, 1.5f * spacing_at_256},          // an odd number of half spacings: ties alternate
+        {300.0f, 0.5f * spacing_at_256},
+        {-300.0f, 2.5f * spacing_at_256},
+        {255.99998f, 0.01f},                      // starts just below a binade's top
+        {256.0f, -0.01f},                         // starts on a binade's bottom, moving down
+        {256.0f, -0.25f * spacing_at_256},        // a step that rounds away, except there
+        {-0.75f, 0.001f},                         // through zero from below
+        {0.5f, -0.0004882812f},                   // through zero from above
+        {1e-30f, 1e-31f},
+        {100.0f, 1e-20f},                         // never moves
+        {1e30f, 1e25f},
+        {std::ldexp(1.0f, -126), std::ldexp(1.0f, -127)},   // the smallest normal, then subnormals
+        {3.0f, -2.9999998f},
+    };
+    for (const auto& c : cases) ExpectStretchesFollowTheAdditions(c.v, c.step, 3000);
+    EXPECT_EQ(ExactSkyStretch(NAN, 0.1f, 100).count, 1);
+    EXPECT_EQ(ExactSkyStretch(1.0f, INFINITY, 100).count, 1);
+    EXPECT_EQ(ExactSkyStretch(0.0f, 0.1f, 100).count, 1);
+    EXPECT_EQ(ExactSkyStretch(5.0f, 0.1f, 1).count, 1);
+}
+
 TEST(SunTest, GlowTableEnds)
 {
     GlowTable table;
