@@ -1,6 +1,7 @@
 #include "render/background.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <limits>
 
@@ -74,11 +75,17 @@ void PaintRolledRow(std::uint32_t* out, int width, float v, float step, std::uin
         fill(out, static_cast<std::size_t>(width), SkyColourAt(v, zenith, horizon));
         return;
     }
-    for (int column = 0;;) {
+    for (int column = 0; column < width;) {
         const SkyStretch stretch = ExactSkyStretch(v, step, width - column);
+        if (stretch.count == 1) {
+            // Near zero the binades are narrower than a few steps, and at ties one addition comes
+            // before a stretch: one pixel as the rule has it.
+            out[column++] = SkyColourAt(v, zenith, horizon);
+            v += step;
+            continue;
+        }
         forms.paint_stretch(out + column, stretch.count, v, stretch.dv, zenith, horizon);
         column += stretch.count;
-        if (column >= width) return;
         v = (v + static_cast<float>(stretch.count - 1) * stretch.dv) + step;
     }
 }
@@ -109,32 +116,37 @@ std::uint32_t SkyColourAt(float v, std::uint32_t zenith_colour, std::uint32_t ho
 SkyStretch ExactSkyStretch(float v, float step, int most)
 {
     const SkyStretch single{1, 0.0f};
-    if (most <= 1 || !std::isfinite(v) || !std::isfinite(step) ||
-        !(std::fabs(v) >= std::numeric_limits<float>::min()))
-        return single;
-    int exponent = 0;
-    std::frexp(static_cast<double>(v), &exponent);           // |v| within [2^(exponent-1), 2^exponent)
-    const double spacing = std::ldexp(1.0, exponent - 24);   // between the floats of that binade
-    const double bottom = std::ldexp(1.0, exponent - 1);
-    const double magnitude = std::fabs(static_cast<double>(v));
+    const auto bits = std::bit_cast<std::uint32_t>(v);
+    const std::uint32_t biased = (bits >> 23) & 0xFFu;   // zero and subnormals 0, infinities and NaN 255
+    if (most <= 1 || biased == 0 || biased == 0xFF || !std::isfinite(step)) return single;
+    // |v| is m spacings, m within [2^23, 2^24), the spacing of v's binade 2^(biased - 150); the
+    // step in spacings is exact (they are a power of two apart).
+    const std::int64_t m = (bits & 0x7FFFFF) | 0x800000;
+    const double per_spacing = std::bit_cast<double>(static_cast<std::uint64_t>(1023 + 150 - biased) << 52);
+    const double steps = std::fabs(static_cast<double>(step)) * per_spacing;
+    if (!(steps < 0x1p23)) return single;   // one step is as wide as the binade
+    // What each addition really adds: the nearest whole number of spacings. A step of a whole
+    // number and a half ties, and rounds to the even neighbour: from an even m that is the even
+    // one of the two every time, from an odd m once the first addition has made it even.
+    std::int64_t k = static_cast<std::int64_t>(steps + 0.5);
+    if (static_cast<double>(k) - steps == 0.5) {
+        if (m % 2 != 0) return single;
+        if (k % 2 != 0) --k;
+    }
     const bool growing = (step > 0.0f) == (v > 0.0f);
-    // The step in spacings, exactly (they are a power of two apart), and what each addition
-    // really adds: the nearest whole number of them.
-    const double steps = static_cast<double>(step) / spacing;
-    const double k = std::floor(steps + 0.5);
-    if (k - steps == 0.5) return single;   // a tie: the rounding goes by the last bit of v
-    if (k == 0.0) {
+    if (k == 0) {
         // The step rounds away, except from the bottom of the binade towards zero, where the
         // floats below are closer together.
-        if (!growing && magnitude == bottom) return single;
+        if (!growing && m == 0x800000) return single;
         return SkyStretch{most, 0.0f};
     }
     // Room, in spacings, to go on inside the binade: short of its top when v moves away from
     // zero, short of its bottom when it moves towards it.
-    const double room = growing ? (2.0 * bottom - magnitude) / spacing - 1.0 : (magnitude - bottom) / spacing - 1.0;
-    const double further = std::floor(room / std::fabs(k));
-    if (!(further >= 1.0)) return single;
-    return SkyStretch{static_cast<int>(std::min(further + 1.0, static_cast<double>(most))), static_cast<float>(k * spacing)};
+    const std::int64_t room = growing ? (0x1000000 - m) - 1 : (m - 0x800000) - 1;
+    const std::int64_t further = room / k;
+    if (further < 1) return single;
+    const double dv = static_cast<double>(step > 0.0f ? k : -k) / per_spacing;
+    return SkyStretch{static_cast<int>(std::min<std::int64_t>(further + 1, most)), static_cast<float>(dv)};
 }
 
 void PaintBackgroundRows(const RasterTarget& target, const ViewTransform& view,

@@ -16,8 +16,8 @@
 #include "render/simd/lanes.h"
 #include "render/disc_filler_lanes.h"
 #include "render/shaded_span_lanes.h"
-#include "render/sky_lanes.h"
 #include "render/span_fill_lanes.h"
+#include "render/sky_lanes.h"
 #include "render/sun_lanes.h"
 #include "render/simd/vec8_end.h"
 

@@ -59,6 +59,9 @@ inline void SortCrossings(float* crossings, std::size_t count)
     }
 }
 
+// Where the edge crosses the row sampled at yc, measured from its own first vertex.
+inline float Crossing(const PolygonEdge& e, float yc) { return e.x0 + e.dx * ((yc - e.y0) / e.dy); }
+
 // Walks the rows of `rows` that the polygon still has, collecting each row's crossings from the
 // edges active on it, and hands each even-odd span to `fill_span(row_pointer, span, row_centre)`.
 template <typename FillSpanFn>
@@ -69,10 +72,28 @@ void ScanRows(const RasterTarget& target, PolygonRows& p, const PolygonEdge* edg
     const int last = std::min(p.rows.last, rows.last);
     if (last < first) return;
     float* crossings = scratch.crossings;
-    for (int i = first; i <= last; ++i) {
+    std::uint32_t* row = target.pixels + static_cast<std::size_t>(first) * static_cast<std::size_t>(target.width);
+    for (int i = first; i <= last; ++i, row += target.width) {
         const float yc = static_cast<float>(i) + 0.5f;
         while (p.next_edge < p.edge_count && edges[p.next_edge].y_min <= yc)
             active[p.active_count++] = static_cast<std::uint16_t>(p.next_edge++);
+        if (p.active_count == 2) {
+            // By far the most common row: two edges that both go on, one span. Their crossings
+            // stay in registers (a trip through the scratch would stall the reload).
+            const PolygonEdge& a = edges[active[0]];
+            const PolygonEdge& b = edges[active[1]];
+            if (yc < a.y_max && yc < b.y_max) {
+                const float xa = Crossing(a, yc);
+                const float xb = Crossing(b, yc);
+                if (xa == xa && xb == xb) {
+                    const float low = xb < xa ? xb : xa;
+                    const float high = xb < xa ? xa : xb;
+                    const IndexRange span = ClampToIndices(ceilf(low - 0.5f), floorf(high - 0.5f), target.width - 1);
+                    if (!span.empty()) fill_span(row, span, yc);
+                    continue;
+                }
+            }
+        }
         std::size_t crossing_count = 0;
         for (std::uint32_t a = 0; a < p.active_count;) {
             const PolygonEdge& e = edges[active[a]];
@@ -81,7 +102,7 @@ void ScanRows(const RasterTarget& target, PolygonRows& p, const PolygonEdge* edg
                 active[a] = active[--p.active_count];
                 continue;
             }
-            const float x = e.x0 + e.dx * ((yc - e.y0) / e.dy);
+            const float x = Crossing(e, yc);
             // Infinite coordinates can make a crossing NaN; it is dropped like any other
             // crossing a NaN coordinate spoils.
             if (x == x) crossings[crossing_count++] = x;
@@ -92,7 +113,6 @@ void ScanRows(const RasterTarget& target, PolygonRows& p, const PolygonEdge* edg
             return;
         }
         SortCrossings(crossings, crossing_count);
-        std::uint32_t* row = target.pixels + static_cast<std::size_t>(i) * static_cast<std::size_t>(target.width);
         for (std::size_t c = 0; c + 1 < crossing_count; c += 2) {
             const float left = ceilf(crossings[c] - 0.5f);
             const float right = floorf(crossings[c + 1] - 0.5f);

@@ -64,37 +64,86 @@ Float StretchHeights(Float v, Float dv, Float columns)
     return Add(v, Mul(columns, dv));
 }
 
-// A stretch of a rolled row, blocks of kLanes pixels at a time, kLanes blocks at once: a block
-// whose first and last pixels have one key is that colour throughout (the keys are monotonic
-// in v, see SkyKeyAt), and only the others have every pixel's colour worked out.
+// A stretch of a rolled row. Its keys are monotonic in v (see SkyKeyAt), so a part of it whose
+// first and last pixels have one key is that colour throughout: a part is split into kLanes
+// parts at once, those with one key are filled, the others split again; parts of at most
+// kLanes blocks of kLanes pixels have their blocks looked at the same way, and only blocks with
+// a change have every pixel's colour worked out.
 template <class D>
-void PaintSkyStretchLanes(std::uint32_t* out, int count, float v0, float dv, std::uint32_t zenith_colour,
-                          std::uint32_t horizon_colour)
-{
-    const D d;
-    constexpr int kLanes = D::kLanes;
-    const SkyLanes<D> sky(d, zenith_colour, horizon_colour);
-    const auto v = Set(d, v0), step = Set(d, dv), lanes = Iota(d);
-    const auto block_starts = Mul(lanes, Set(d, static_cast<float>(kLanes)));
-    std::uint32_t keys[kLanes];
-    int i = 0;
-    for (; i + kLanes * kLanes <= count; i += kLanes * kLanes) {
-        const auto firsts = Add(Set(d, static_cast<float>(i)), block_starts);
-        const auto lasts = Add(Set(d, static_cast<float>(i + kLanes - 1)), block_starts);
-        const auto first_keys = SkyKeys(d, sky, StretchHeights(v, step, firsts));
-        const unsigned one_colour = LaneBits(Eq(first_keys, SkyKeys(d, sky, StretchHeights(v, step, lasts))));
+class SkyStretchPainter {
+public:
+    using Float = typename D::Float;
+    static constexpr int kLanes = D::kLanes;
+
+    SkyStretchPainter(std::uint32_t* out, float v, float dv, std::uint32_t zenith_colour, std::uint32_t horizon_colour)
+        : out_(out), v0_(v), dv0_(dv), zenith_colour_(zenith_colour), horizon_colour_(horizon_colour),
+          sky_(d_, zenith_colour, horizon_colour), v_(Set(d_, v)), dv_(Set(d_, dv)), lanes_(Iota(d_))
+    {
+    }
+
+    void Paint(int first, int count)
+    {
+        if (count <= kLanes * kLanes) {
+            PaintBlocks(first, count);
+            return;
+        }
+        float starts[kLanes + 1], lasts[kLanes];
+        for (int m = 0; m <= kLanes; ++m) starts[m] = static_cast<float>(first + count * m / kLanes);
+        for (int m = 0; m < kLanes; ++m) lasts[m] = starts[m + 1] - 1.0f;
+        const auto first_keys = Keys(LoadFloats(d_, starts));
+        const unsigned one_colour = LaneBits(Eq(first_keys, Keys(LoadFloats(d_, lasts))));
+        std::uint32_t keys[kLanes];
         StoreU(first_keys, keys);
-        for (int b = 0; b < kLanes; ++b) {
-            const int column = i + b * kLanes;
-            const auto colours = ((one_colour >> b) & 1u) != 0
-                                     ? SetInt(d, static_cast<std::int32_t>(keys[b] & 0xFFFFFFu))
-                                     : SkyColours(d, sky, StretchHeights(v, step, Add(Set(d, static_cast<float>(column)), lanes)));
-            StoreU(colours, out + column);
+        for (int m = 0; m < kLanes; ++m) {
+            const int part_first = static_cast<int>(starts[m]);
+            const int part_count = static_cast<int>(starts[m + 1]) - part_first;
+            if (((one_colour >> m) & 1u) != 0) FillSpanLanes<D>(out_ + part_first, static_cast<std::size_t>(part_count), keys[m] & 0xFFFFFFu);
+            else Paint(part_first, part_count);
         }
     }
-    for (; i + kLanes <= count; i += kLanes)
-        StoreU(SkyColours(d, sky, StretchHeights(v, step, Add(Set(d, static_cast<float>(i)), lanes))), out + i);
-    for (; i < count; ++i) out[i] = SkyColourAt(v0 + static_cast<float>(i) * dv, zenith_colour, horizon_colour);
+
+private:
+    typename D::Int Keys(Float columns) const { return SkyKeys(d_, sky_, StretchHeights(v_, dv_, columns)); }
+    typename D::Int Colours(int column) const
+    {
+        return SkyColours(d_, sky_, StretchHeights(v_, dv_, Add(Set(d_, static_cast<float>(column)), lanes_)));
+    }
+
+    void PaintBlocks(int first, int count)
+    {
+        const auto block_starts = Mul(lanes_, Set(d_, static_cast<float>(kLanes)));
+        int i = first;
+        const int end = first + count;
+        if (count == kLanes * kLanes) {
+            const auto firsts = Add(Set(d_, static_cast<float>(i)), block_starts);
+            const auto first_keys = Keys(firsts);
+            const unsigned one_colour = LaneBits(Eq(first_keys, Keys(Add(firsts, Set(d_, static_cast<float>(kLanes - 1))))));
+            std::uint32_t keys[kLanes];
+            StoreU(first_keys, keys);
+            for (int b = 0; b < kLanes; ++b, i += kLanes) {
+                const auto colours = ((one_colour >> b) & 1u) != 0 ? SetInt(d_, static_cast<std::int32_t>(keys[b] & 0xFFFFFFu))
+                                                                   : Colours(i);
+                StoreU(colours, out_ + i);
+            }
+            return;
+        }
+        for (; i + kLanes <= end; i += kLanes) StoreU(Colours(i), out_ + i);
+        for (; i < end; ++i) out_[i] = SkyColourAt(v0_ + static_cast<float>(i) * dv0_, zenith_colour_, horizon_colour_);
+    }
+
+    const D d_{};
+    std::uint32_t* out_;
+    float v0_, dv0_;
+    std::uint32_t zenith_colour_, horizon_colour_;
+    SkyLanes<D> sky_;
+    Float v_, dv_, lanes_;
+};
+
+template <class D>
+void PaintSkyStretchLanes(std::uint32_t* out, int count, float v, float dv, std::uint32_t zenith_colour,
+                          std::uint32_t horizon_colour)
+{
+    SkyStretchPainter<D>(out, v, dv, zenith_colour, horizon_colour).Paint(0, count);
 }
 
 template <class D>

@@ -43,13 +43,14 @@ std::uint32_t DiscColour(float d2, float sun_scale)
     return SunShape::kDiscRed | green << 8 | blue;
 }
 
-std::uint32_t ApplyGlow(std::uint32_t pixel, const GlowEntry& e)
+std::uint32_t ApplyGlow(std::uint32_t pixel, const GlowTable& table, std::size_t k)
 {
+    const std::int32_t inverse = table.inverse_opacity[k];
     const auto mix = [&](int shift, std::int32_t premultiplied) {
         const std::int32_t c = static_cast<std::int32_t>((pixel >> shift) & 0xFFu);
-        return static_cast<std::uint32_t>((c * e.inverse_opacity + premultiplied + 128) >> 8) << shift;
+        return static_cast<std::uint32_t>((c * inverse + premultiplied + 128) >> 8) << shift;
     };
-    return mix(16, e.red) | mix(8, e.green) | mix(0, e.blue);
+    return mix(16, table.red[k]) | mix(8, table.green[k]) | mix(0, table.blue[k]);
 }
 
 // Halo, then disc, at a pixel whose squared logical distance from the sun's centre is d2.
@@ -57,16 +58,15 @@ void ShadeSunPixel(std::uint32_t& pixel, float d2, const PreparedSun& sun, const
 {
     if (d2 < sun.halo_squared) {
         const float scaled = d2 * table.index_scale;
-        const int k = scaled < kGlowLastIndex ? static_cast<int>(scaled) : kGlowEntries - 1;
-        const GlowEntry& e = table.entries[static_cast<std::size_t>(k)];
-        if (e.inverse_opacity <= 254) pixel = ApplyGlow(pixel, e);
+        const auto k = static_cast<std::size_t>(scaled < kGlowLastIndex ? static_cast<int>(scaled) : kGlowEntries - 1);
+        if (table.inverse_opacity[k] <= 254) pixel = ApplyGlow(pixel, table, k);
     }
     if (d2 <= sun.disc_squared) pixel = DiscColour(d2, sun.scale);
 }
 
 // The one-pixel form, and what the lane forms do with the pixels a row has left over.
 void ShadeSunRowOneByOne(std::uint32_t* out, IndexRange columns, float row_centre, const ViewTransform& view,
-                         const PreparedSun& sun, const GlowTable& table)
+                         const PreparedSun& sun, GlowTable& table, int)
 {
     for (int j = columns.first; j <= columns.last; ++j) {
         const Vec2 p = PixelCentreToLogical(view, j, row_centre);
@@ -90,6 +90,7 @@ void BuildGlowTable(float sun_scale, GlowTable& table)
     const float l = kGlowLastIndex / k_squared;
     table.outer = outer;
     table.index_scale = l;
+    table.glowed_from = kGlowEntries;
     for (int k = 0; k < kGlowEntries; ++k) {
         const float d = sqrtf(static_cast<float>(k) / l);
         float f = (d - inner) * inv;
@@ -107,9 +108,11 @@ void BuildGlowTable(float sun_scale, GlowTable& table)
             b = GlowRamp::kOuterBlue;
             a = (f - GlowRamp::kTurn) / GlowRamp::kOuterFall * GlowRamp::kOuterOpacity + GlowRamp::kOuterOpacity;
         }
-        table.entries[static_cast<std::size_t>(k)] =
-            GlowEntry{Truncate(256.0f * a * r + 0.5f), Truncate(256.0f * a * g + 0.5f),
-                      Truncate(256.0f * a * b + 0.5f), Truncate(256.0f * (1.0f - a) + 0.5f)};
+        const auto i = static_cast<std::size_t>(k);
+        table.red[i] = Truncate(256.0f * a * r + 0.5f);
+        table.green[i] = Truncate(256.0f * a * g + 0.5f);
+        table.blue[i] = Truncate(256.0f * a * b + 0.5f);
+        table.inverse_opacity[i] = Truncate(256.0f * (1.0f - a) + 0.5f);
     }
 }
 
@@ -137,6 +140,17 @@ PreparedSun PrepareSun(const RasterTarget& target, const ViewTransform& view, Ve
     sun.reach_known = std::isfinite(sun.unturned_x) && std::isfinite(sun.unturned_y) && std::isfinite(sun.reach) &&
                       std::isfinite(view.cos_r) && std::isfinite(view.sin_r);
     return sun;
+}
+
+// The row's pixels are all at least the distance from the sun's centre to the row's line (in
+// the unturned view); its entry, less a margin for the float rounding of each pixel's distance.
+int NearestEntryOfRow(const PreparedSun& sun, const GlowTable& table, int row)
+{
+    if (!sun.reach_known) return 0;
+    const double dy = (static_cast<double>(row) + 0.5) * static_cast<double>(kViewInverseScale) - sun.unturned_y;
+    const double entry = std::floor(dy * dy * static_cast<double>(table.index_scale)) - 2.0;
+    if (!(entry > 0.0)) return 0;
+    return entry < static_cast<double>(kGlowLastIndex) ? static_cast<int>(entry) : kGlowEntries - 1;
 }
 
 IndexRange SunColumnsInRow(const PreparedSun& sun, const ViewTransform& view, int row)
@@ -167,7 +181,7 @@ IndexRange SunColumnsInRow(const PreparedSun& sun, const ViewTransform& view, in
 }
 
 void DrawSunRows(const RasterTarget& target, const ViewTransform& view, const PreparedSun& sun,
-                 const GlowTable& table, IndexRange rows, SimdLevel level)
+                 GlowTable& table, IndexRange rows, SimdLevel level)
 {
     const SunRowFn shade_row =
         PathFor(SimdPaths<const SunForms*>{&kSunScalar, VELDMARK_IF_VEC4(&kSunVec4), VELDMARK_IF_VEC8(&kSunVec8)}, level)
@@ -178,7 +192,7 @@ void DrawSunRows(const RasterTarget& target, const ViewTransform& view, const Pr
         const IndexRange columns = SunColumnsInRow(sun, view, i);
         if (columns.empty()) continue;
         std::uint32_t* out = target.pixels + static_cast<std::size_t>(i) * static_cast<std::size_t>(target.width);
-        shade_row(out, columns, static_cast<float>(i) + 0.5f, view, sun, table);
+        shade_row(out, columns, static_cast<float>(i) + 0.5f, view, sun, table, NearestEntryOfRow(sun, table, i));
     }
 }
 

@@ -26,21 +26,24 @@ struct SunShape {
 inline constexpr int kGlowEntries = 1024;
 inline constexpr float kGlowLastIndex = static_cast<float>(kGlowEntries - 1);
 
-// Premultiplied halo colour and inverse opacity, all in 1/256 units, indexed by the squared
-// logical distance from the sun's centre scaled to 0..1023.
-struct GlowEntry {
-    std::int32_t red;
-    std::int32_t green;
-    std::int32_t blue;
-    std::int32_t inverse_opacity;
-};
-
-static_assert(sizeof(GlowEntry) == 4 * sizeof(std::int32_t), "the lane forms read an entry as four int32");
-
+// The halo's premultiplied colour and inverse opacity, all in 1/256 units, indexed by the
+// squared logical distance from the sun's centre scaled to 0..1023; one array a field, so that
+// lanes load neighbouring entries' fields at once.
 struct GlowTable {
-    std::array<GlowEntry, kGlowEntries> entries;
+    std::array<std::int32_t, kGlowEntries> red;
+    std::array<std::int32_t, kGlowEntries> green;
+    std::array<std::int32_t, kGlowEntries> blue;
+    std::array<std::int32_t, kGlowEntries> inverse_opacity;   // 255 and up: the entry leaves the pixel
     float outer;        // halo radius, logical units
     float index_scale;  // squared distance to table index: 1023 / outer^2
+
+    // A row of one colour glows by the entry alone: `glowed` holds that colour under the entries
+    // from `glowed_from` on (the colour itself where an entry leaves it), worked out for the
+    // entries a row reaches and kept while later rows have the same colour and reach no nearer
+    // the centre, as the rows of an upright sky mostly have.
+    int glowed_from = kGlowEntries;
+    std::uint32_t glowed_colour = 0;
+    std::array<std::int32_t, kGlowEntries> glowed;
 };
 
 void BuildGlowTable(float sun_scale, GlowTable& table);
@@ -73,11 +76,13 @@ PreparedSun PrepareSun(const RasterTarget& target, const ViewTransform& view, Ve
 
 // Halo and disc on the rows of `rows`.
 void DrawSunRows(const RasterTarget& target, const ViewTransform& view, const PreparedSun& sun,
-                 const GlowTable& table, IndexRange rows, SimdLevel level);
+                 GlowTable& table, IndexRange rows, SimdLevel level);
 
-// Halo and disc over the columns of one row; the row's logical y is at `row_centre` / 2.
+// Halo and disc over the columns of one row; the row's logical y is at `row_centre` / 2. No
+// pixel of the row is nearer the centre than table entry `nearest_entry` (a bound for the lane
+// forms to work out fewer entries; each pixel is still looked up where it is).
 using SunRowFn = void (*)(std::uint32_t* out, IndexRange columns, float row_centre, const ViewTransform& view,
-                          const PreparedSun& sun, const GlowTable& table);
+                          const PreparedSun& sun, GlowTable& table, int nearest_entry);
 
 struct SunForms {
     SunRowFn shade_row;

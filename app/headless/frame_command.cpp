@@ -65,7 +65,7 @@ int RunFrame(std::span<const char* const> argv)
     SimState& state = g_state;
     WorldGen(state);
     PngOfFrame png{std::string(*args.value("out"))};
-    const FrameRunEnd end = RunFrames(state, FrameRun{*steps, 1, 1, 2}, png);
+    const FrameRunEnd end = RunFrames(state, FrameRun{.frames = {.first_step = *steps, .count = 1}}, png);
     if (end == FrameRunEnd::NoWorkers) {
         std::fprintf(stderr, "%s: could not start the render workers\n", kName);
         return kExitFailure;

@@ -19,7 +19,8 @@ std::optional<FrameRun> ReadFrameRun(Args& args, std::uint64_t default_count)
     const auto every = args.number("every", 1, 1, kMaxSteps);
     const auto workers = args.number("workers", kRenderWorkerCount, 1, kMaxRenderWorkers);
     if (!args.ok()) return std::nullopt;
-    return FrameRun{*from, *count, *every, static_cast<std::size_t>(*workers)};
+    return FrameRun{.frames = {.first_step = *from, .every = *every, .count = *count},
+                    .workers = static_cast<std::size_t>(*workers)};
 }
 
 std::optional<FrameCommandArgs> ReadFrameCommand(std::span<const char* const> argv,

@@ -63,7 +63,7 @@ int RunFramesCommand(std::span<const char* const> argv)
     }
 
     const std::atomic<bool>& interrupt = InstallInterruptHandler();
-    Progress progress("frames", args->run.count);
+    Progress progress("frames", args->run.frames.count);
     PngSink sink(dir, progress);
     const FrameRunEnd end = veldmark::RunFrames(g_state, args->run, sink, &interrupt);
     progress.Finish(sink.written());

@@ -54,7 +54,7 @@ int RunHashes(std::span<const char* const> argv)
         return kExitFailure;
     }
     const std::atomic<bool>& interrupt = InstallInterruptHandler();
-    Progress progress("hashes", args->run.count);
+    Progress progress("hashes", args->run.frames.count);
     HashSink sink(output, progress);
     const FrameRunEnd end = veldmark::RunFrames(g_state, args->run, sink, &interrupt);
     progress.Finish(sink.done());

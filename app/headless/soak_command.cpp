@@ -109,7 +109,7 @@ int RunSoak(std::span<const char* const> argv)
     const std::atomic<bool>& interrupt = InstallInterruptHandler();
     SoakSink sink(drive_frames, *drives);
     const FrameRunEnd end = veldmark::RunFrames(
-        g_state, FrameRun{1, drive_frames * *drives, 1, static_cast<std::size_t>(*workers)}, sink, &interrupt);
+        g_state, FrameRun{.frames = {.count = drive_frames * *drives}, .workers = static_cast<std::size_t>(*workers)}, sink, &interrupt);
     if (sink.output_failed()) {
         std::fputs("veldmark-render soak: cannot write the table to standard output\n", stderr);
         return kExitFailure;

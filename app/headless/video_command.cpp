@@ -289,7 +289,7 @@ int RunVideo(std::span<const char* const> argv)
     }
 
     const std::atomic<bool>& interrupt = InstallInterruptHandler();
-    Progress progress("video", run.count);
+    Progress progress("video", run.frames.count);
     RawSink sink(raw ? STDOUT_FILENO : encoder.input, raw ? "the reader of standard output" : "ffmpeg", progress);
     const FrameRunEnd end = veldmark::RunFrames(g_state, run, sink, &interrupt);
     progress.Finish(sink.done());

@@ -53,7 +53,7 @@ int main(int argc, char** argv)
     }
     HashPrinter printer;
     const veldmark::FrameRunEnd end =
-        veldmark::RunFrames(veldmark::g_state, veldmark::FrameRun{1, frames, 1, 2}, printer);
+        veldmark::RunFrames(veldmark::g_state, veldmark::FrameRun{.frames = {.count = frames}}, printer);
     if (end == veldmark::FrameRunEnd::NoWorkers) {
         std::fputs("veldmark-drive-hashes: could not start the render threads\n", stderr);
         return 1;

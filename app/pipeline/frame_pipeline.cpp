@@ -47,11 +47,10 @@ FrameRunEnd RunFrames(SimState& state, const FrameRun& run, FrameConsumer& consu
     RenderWorkers workers;
     if (!workers.Start(state, run.workers)) return FrameRunEnd::NoWorkers;
 
-    const FrameSchedule schedule{run.first_step, run.every, run.count};
     FrameFlow flow;
-    while (flow.counters.presented < run.count) {
+    while (flow.counters.presented < run.frames.count) {
         if (interrupt && interrupt->load(std::memory_order_relaxed)) return FrameRunEnd::Interrupted;
-        const FlowTurn turn = AdvanceFrames(state, flow, schedule, consumer);
+        const FlowTurn turn = AdvanceFrames(state, flow, run.frames, consumer);
         if (turn.last) return FrameRunEnd::StoppedByConsumer;
         if (!turn.delivered) std::this_thread::sleep_for(kWaitForWorker);
     }

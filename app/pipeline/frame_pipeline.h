@@ -57,16 +57,16 @@ struct FlowTurn {
 FlowTurn AdvanceFrames(SimState& state, FrameFlow& flow, const FrameSchedule& schedule,
                        FrameConsumer& consumer);
 
+// A headless run: which frames, through how many render workers. Its schedule's count must be
+// finite unless something else ends the run.
 struct FrameRun {
-    std::uint64_t first_step = 1;   // the frame built after this many simulation steps comes first
-    std::uint64_t count = 1;        // frames to deliver
-    std::uint64_t every = 1;        // simulation steps between delivered frames
+    FrameSchedule frames;
     std::size_t workers = 2;
 };
 
 enum class FrameRunEnd { Finished, StoppedByConsumer, Interrupted, NoWorkers };
 
-// Runs from the state as it is: resets the ring, starts the workers, delivers `run.count`
+// Runs from the state as it is: resets the ring, starts the workers, delivers `run.frames.count`
 // frames as fast as they come, and stops the workers before it returns. `interrupt`, when set
 // by another thread or a signal handler, ends the run after the frame being delivered.
 FrameRunEnd RunFrames(SimState& state, const FrameRun& run, FrameConsumer& consumer,

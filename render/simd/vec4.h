@@ -24,7 +24,6 @@
 #elif defined(VELDMARK_VEC4_NEON)
 #include <arm_neon.h>
 
-#include <type_traits>
 #endif
 
 #if defined(VELDMARK_VEC4)
@@ -67,6 +66,8 @@ inline Float Iota(Tag) { return {_mm_setr_ps(0.0f, 1.0f, 2.0f, 3.0f)}; }
 inline Float LoadFloats(Tag, const float* p) { return {_mm_loadu_ps(p)}; }
 inline void StoreFloats(Float v, float* p) { _mm_storeu_ps(p, v.raw); }
 inline Int LoadU(Tag, const std::uint32_t* p) { return {_mm_loadu_si128(reinterpret_cast<const __m128i*>(p))}; }
+inline Int LoadU(Tag, const std::int32_t* p) { return {_mm_loadu_si128(reinterpret_cast<const __m128i*>(p))}; }
+inline void StoreU(Int v, std::int32_t* p) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v.raw); }
 inline void StoreU(Int v, std::uint32_t* p) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v.raw); }
 
 inline Float Add(Float a, Float b) { return {_mm_add_ps(a.raw, b.raw)}; }
@@ -116,23 +117,12 @@ inline Mask Not(Mask a) { return {_mm_xor_si128(a.raw, _mm_set1_epi32(-1))}; }
 // Bit k set for a true lane k.
 inline unsigned LaneBits(Mask m) { return static_cast<unsigned>(_mm_movemask_ps(_mm_castsi128_ps(m.raw))); }
 
-// Four records of four int32 each, record k at records + 4 index[k], turned into four vectors:
-// lane k of field f is field f of record k.
-struct Records {
-    Int field[4];
-};
-inline Records GatherRecords(Tag, const std::int32_t* records, Int index)
+// table[index] for each lane (every index within the table).
+inline Int GatherInts(Tag, const std::int32_t* table, Int index)
 {
     alignas(16) std::int32_t k[4];
     _mm_store_si128(reinterpret_cast<__m128i*>(k), index.raw);
-    const auto load = [records](std::int32_t i) {
-        return _mm_loadu_si128(reinterpret_cast<const __m128i*>(records + 4 * static_cast<std::ptrdiff_t>(i)));
-    };
-    const __m128i e0 = load(k[0]), e1 = load(k[1]), e2 = load(k[2]), e3 = load(k[3]);
-    const __m128i low01 = _mm_unpacklo_epi32(e0, e1), low23 = _mm_unpacklo_epi32(e2, e3);
-    const __m128i high01 = _mm_unpackhi_epi32(e0, e1), high23 = _mm_unpackhi_epi32(e2, e3);
-    return Records{{{_mm_unpacklo_epi64(low01, low23)}, {_mm_unpackhi_epi64(low01, low23)},
-                    {_mm_unpacklo_epi64(high01, high23)}, {_mm_unpackhi_epi64(high01, high23)}}};
+    return {_mm_setr_epi32(table[k[0]], table[k[1]], table[k[2]], table[k[3]])};
 }
 
 #elif defined(VELDMARK_VEC4_WASM)
@@ -144,6 +134,8 @@ inline Float Iota(Tag) { return {wasm_f32x4_make(0.0f, 1.0f, 2.0f, 3.0f)}; }
 inline Float LoadFloats(Tag, const float* p) { return {wasm_v128_load(p)}; }
 inline void StoreFloats(Float v, float* p) { wasm_v128_store(p, v.raw); }
 inline Int LoadU(Tag, const std::uint32_t* p) { return {wasm_v128_load(p)}; }
+inline Int LoadU(Tag, const std::int32_t* p) { return {wasm_v128_load(p)}; }
+inline void StoreU(Int v, std::int32_t* p) { wasm_v128_store(p, v.raw); }
 inline void StoreU(Int v, std::uint32_t* p) { wasm_v128_store(p, v.raw); }
 
 inline Float Add(Float a, Float b) { return {wasm_f32x4_add(a.raw, b.raw)}; }
@@ -181,18 +173,10 @@ inline Mask Or(Mask a, Mask b) { return {wasm_v128_or(a.raw, b.raw)}; }
 inline Mask Not(Mask a) { return {wasm_v128_not(a.raw)}; }
 inline unsigned LaneBits(Mask m) { return static_cast<unsigned>(wasm_i32x4_bitmask(m.raw)); }
 
-struct Records {
-    Int field[4];
-};
-inline Records GatherRecords(Tag, const std::int32_t* records, Int index)
+inline Int GatherInts(Tag, const std::int32_t* table, Int index)
 {
-    const auto at = [records](std::int32_t i) { return wasm_v128_load(records + 4 * static_cast<std::ptrdiff_t>(i)); };
-    const v128_t e0 = at(wasm_i32x4_extract_lane(index.raw, 0)), e1 = at(wasm_i32x4_extract_lane(index.raw, 1));
-    const v128_t e2 = at(wasm_i32x4_extract_lane(index.raw, 2)), e3 = at(wasm_i32x4_extract_lane(index.raw, 3));
-    const v128_t low01 = wasm_i32x4_shuffle(e0, e1, 0, 4, 1, 5), low23 = wasm_i32x4_shuffle(e2, e3, 0, 4, 1, 5);
-    const v128_t high01 = wasm_i32x4_shuffle(e0, e1, 2, 6, 3, 7), high23 = wasm_i32x4_shuffle(e2, e3, 2, 6, 3, 7);
-    return Records{{{wasm_i64x2_shuffle(low01, low23, 0, 2)}, {wasm_i64x2_shuffle(low01, low23, 1, 3)},
-                    {wasm_i64x2_shuffle(high01, high23, 0, 2)}, {wasm_i64x2_shuffle(high01, high23, 1, 3)}}};
+    return {wasm_i32x4_make(table[wasm_i32x4_extract_lane(index.raw, 0)], table[wasm_i32x4_extract_lane(index.raw, 1)],
+                            table[wasm_i32x4_extract_lane(index.raw, 2)], table[wasm_i32x4_extract_lane(index.raw, 3)])};
 }
 
 #else
@@ -208,6 +192,8 @@ inline Float Iota(Tag)
 inline Float LoadFloats(Tag, const float* p) { return {vld1q_f32(p)}; }
 inline void StoreFloats(Float v, float* p) { vst1q_f32(p, v.raw); }
 inline Int LoadU(Tag, const std::uint32_t* p) { return {vreinterpretq_s32_u32(vld1q_u32(p))}; }
+inline Int LoadU(Tag, const std::int32_t* p) { return {vld1q_s32(p)}; }
+inline void StoreU(Int v, std::int32_t* p) { vst1q_s32(p, v.raw); }
 inline void StoreU(Int v, std::uint32_t* p) { vst1q_u32(p, vreinterpretq_u32_s32(v.raw)); }
 
 inline Float Add(Float a, Float b) { return {vaddq_f32(a.raw, b.raw)}; }
@@ -261,27 +247,11 @@ inline unsigned LaneBits(Mask m)
     return vaddvq_u32(vandq_u32(vreinterpretq_u32_s32(m.raw), vld1q_u32(kBit)));
 }
 
-struct Records {
-    Int field[4];
-};
-inline Records GatherRecords(Tag, const std::int32_t* records, Int index)
+inline Int GatherInts(Tag, const std::int32_t* table, Int index)
 {
-    // vld4q turns four consecutive records into four fields; the records here are scattered,
-    // so each is loaded by itself and the lanes are moved into place.
-    int32x4x4_t fields;
-    for (int f = 0; f < 4; ++f) fields.val[f] = vdupq_n_s32(0);
-    const auto put = [&](std::int32_t i, auto lane) {
-        const std::int32_t* r = records + 4 * static_cast<std::ptrdiff_t>(i);
-        fields.val[0] = vsetq_lane_s32(r[0], fields.val[0], decltype(lane)::value);
-        fields.val[1] = vsetq_lane_s32(r[1], fields.val[1], decltype(lane)::value);
-        fields.val[2] = vsetq_lane_s32(r[2], fields.val[2], decltype(lane)::value);
-        fields.val[3] = vsetq_lane_s32(r[3], fields.val[3], decltype(lane)::value);
-    };
-    put(vgetq_lane_s32(index.raw, 0), std::integral_constant<int, 0>{});
-    put(vgetq_lane_s32(index.raw, 1), std::integral_constant<int, 1>{});
-    put(vgetq_lane_s32(index.raw, 2), std::integral_constant<int, 2>{});
-    put(vgetq_lane_s32(index.raw, 3), std::integral_constant<int, 3>{});
-    return Records{{{fields.val[0]}, {fields.val[1]}, {fields.val[2]}, {fields.val[3]}}};
+    const std::int32_t k[4] = {table[vgetq_lane_s32(index.raw, 0)], table[vgetq_lane_s32(index.raw, 1)],
+                               table[vgetq_lane_s32(index.raw, 2)], table[vgetq_lane_s32(index.raw, 3)]};
+    return {vld1q_s32(k)};
 }
 #endif
 

@@ -37,6 +37,8 @@ inline Float Iota(Tag) { return {_mm256_setr_ps(0.0f, 1.0f, 2.0f, 3.0f, 4.0f, 5.
 inline Float LoadFloats(Tag, const float* p) { return {_mm256_loadu_ps(p)}; }
 inline void StoreFloats(Float v, float* p) { _mm256_storeu_ps(p, v.raw); }
 inline Int LoadU(Tag, const std::uint32_t* p) { return {_mm256_loadu_si256(reinterpret_cast<const __m256i*>(p))}; }
+inline Int LoadU(Tag, const std::int32_t* p) { return {_mm256_loadu_si256(reinterpret_cast<const __m256i*>(p))}; }
+inline void StoreU(Int v, std::int32_t* p) { _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), v.raw); }
 inline void StoreU(Int v, std::uint32_t* p) { _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), v.raw); }
 
 inline Float Add(Float a, Float b) { return {_mm256_add_ps(a.raw, b.raw)}; }
@@ -79,27 +81,8 @@ inline Mask AllLanes(Tag) { return {_mm256_set1_epi32(-1)}; }
 inline bool AnyTrue(Mask m) { return LaneBits(m) != 0; }
 inline bool AllTrue(Mask m) { return LaneBits(m) == 0xFFu; }
 
-struct Records {
-    Int field[4];
-};
-// Records k and k + 4 share a load, so each 128-bit half is turned as vec4 turns four.
-inline __m256i RecordPair(const std::int32_t* records, std::int32_t low, std::int32_t high)
-{
-    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(records + 4 * static_cast<std::ptrdiff_t>(low)));
-    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(records + 4 * static_cast<std::ptrdiff_t>(high)));
-    return _mm256_inserti128_si256(_mm256_castsi128_si256(a), b, 1);
-}
-inline Records GatherRecords(Tag, const std::int32_t* records, Int index)
-{
-    alignas(32) std::int32_t k[8];
-    _mm256_store_si256(reinterpret_cast<__m256i*>(k), index.raw);
-    const __m256i e0 = RecordPair(records, k[0], k[4]), e1 = RecordPair(records, k[1], k[5]);
-    const __m256i e2 = RecordPair(records, k[2], k[6]), e3 = RecordPair(records, k[3], k[7]);
-    const __m256i low01 = _mm256_unpacklo_epi32(e0, e1), low23 = _mm256_unpacklo_epi32(e2, e3);
-    const __m256i high01 = _mm256_unpackhi_epi32(e0, e1), high23 = _mm256_unpackhi_epi32(e2, e3);
-    return Records{{{_mm256_unpacklo_epi64(low01, low23)}, {_mm256_unpackhi_epi64(low01, low23)},
-                    {_mm256_unpacklo_epi64(high01, high23)}, {_mm256_unpackhi_epi64(high01, high23)}}};
-}
+// table[index] for each lane (every index within the table).
+inline Int GatherInts(Tag, const std::int32_t* table, Int index) { return {_mm256_i32gather_epi32(table, index.raw, 4)}; }
 
 } // namespace veldmark::vec8
 #include "render/simd/vec8_end.h"

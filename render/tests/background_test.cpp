@@ -151,6 +151,9 @@ TEST(SkyStretch, HandlesTiesBinadeEdgesZeroAndTinySteps)
         {300.0f, 1.5f * spacing_at_256},          // an odd number of half spacings: ties alternate
         {300.0f, 0.5f * spacing_at_256},
         {-300.0f, 2.5f * spacing_at_256},
+        {300.0f + spacing_at_256, 1.5f * spacing_at_256},     // a tie from an odd last bit
+        {-300.0f - spacing_at_256, -2.5f * spacing_at_256},
+        {300.0f, 3.5f * spacing_at_256},
         {255.99998f, 0.01f},                      // starts just below a binade's top
         {256.0f, -0.01f},                         // starts on a binade's bottom, moving down
         {256.0f, -0.25f * spacing_at_256},        // a step that rounds away, except there
@@ -173,10 +176,9 @@ TEST(SunTest, GlowTableEnds)
 {
     GlowTable table;
     BuildGlowTable(1.0f, table);
-    const GlowEntry& core = table.entries[0];
-    EXPECT_EQ(core.red, static_cast<std::int32_t>(256.0f * 0.85f * 255.0f + 0.5f));
-    EXPECT_EQ(core.inverse_opacity, static_cast<std::int32_t>(256.0f * (1.0f - 0.85f) + 0.5f));
-    EXPECT_GE(table.entries[1023].inverse_opacity, 255) << "the halo fades out at its edge";
+    EXPECT_EQ(table.red[0], static_cast<std::int32_t>(256.0f * 0.85f * 255.0f + 0.5f));
+    EXPECT_EQ(table.inverse_opacity[0], static_cast<std::int32_t>(256.0f * (1.0f - 0.85f) + 0.5f));
+    EXPECT_GE(table.inverse_opacity[1023], 255) << "the halo fades out at its edge";
 }
 
 TEST(SunTest, DiscShadesFromCoreToRim)

@@ -46,14 +46,14 @@ void ReferenceSun(std::vector<std::uint32_t>& pixels, int width, int height, flo
             std::uint32_t& p = pixels[static_cast<std::size_t>(i) * static_cast<std::size_t>(width) + static_cast<std::size_t>(j)];
             if (d2 < k_squared) {
                 const float scaled = d2 * table.index_scale;
-                const GlowEntry& e = table.entries[scaled < 1023.0f ? static_cast<std::size_t>(scaled) : 1023u];
-                if (e.inverse_opacity <= 254) {
+                const std::size_t e = scaled < 1023.0f ? static_cast<std::size_t>(scaled) : 1023u;
+                if (table.inverse_opacity[e] <= 254) {
                     std::uint32_t out = 0;
-                    const std::int32_t premultiplied[3] = {e.red, e.green, e.blue};
+                    const std::int32_t premultiplied[3] = {table.red[e], table.green[e], table.blue[e]};
                     for (int k = 0; k < 3; ++k) {
                         const int shift = 16 - 8 * k;
                         const std::int32_t v = static_cast<std::int32_t>((p >> shift) & 0xFF);
-                        out |= static_cast<std::uint32_t>((v * e.inverse_opacity + premultiplied[k] + 128) >> 8) << shift;
+                        out |= static_cast<std::uint32_t>((v * table.inverse_opacity[e] + premultiplied[k] + 128) >> 8) << shift;
                     }
                     p = out;
                 }

@@ -148,7 +148,7 @@ TEST_F(FrameRingTest, EmptyListStillGetsTheWholeBackground)
 
 TEST(FramePipelineTest, FramesAreTheSameWithAnyNumberOfWorkers)
 {
-    const FrameRun base{.first_step = 300, .count = 10, .every = 37, .workers = 1};
+    const FrameRun base{.frames = {.first_step = 300, .every = 37, .count = 10}, .workers = 1};
     HashCollector one;
     RunFrames(*testing::FreshState(), base, one);
     FrameRun two_run = base;
@@ -165,9 +165,9 @@ TEST(FramePipelineTest, FramesAreTheSameWithAnyNumberOfWorkers)
 TEST(FramePipelineTest, StepsAheadMatchStepByStep)
 {
     HashCollector skipping;
-    RunFrames(*testing::FreshState(), FrameRun{.first_step = 5, .count = 1, .every = 1, .workers = 2}, skipping);
+    RunFrames(*testing::FreshState(), FrameRun{.frames = {.first_step = 5, .every = 1, .count = 1}, .workers = 2}, skipping);
     HashCollector walking;
-    RunFrames(*testing::FreshState(), FrameRun{.first_step = 1, .count = 5, .every = 1, .workers = 2}, walking);
+    RunFrames(*testing::FreshState(), FrameRun{.frames = {.first_step = 1, .every = 1, .count = 5}, .workers = 2}, walking);
     ASSERT_EQ(walking.hashes.size(), 5u);
     EXPECT_EQ(skipping.hashes.front(), walking.hashes.back());
 }
@@ -187,14 +187,14 @@ TEST(FramePipelineTest, ConsumerAndInterruptEndTheRunWithWorkersStopped)
 {
     auto s = testing::FreshState();
     StopAfter stop(3);
-    EXPECT_EQ(RunFrames(*s, FrameRun{.first_step = 1, .count = 100, .every = 1, .workers = 2}, stop),
+    EXPECT_EQ(RunFrames(*s, FrameRun{.frames = {.first_step = 1, .every = 1, .count = 100}, .workers = 2}, stop),
               FrameRunEnd::StoppedByConsumer);
     EXPECT_EQ(s->workers_stop.load(), 1);
     std::atomic<bool> interrupt{true};
     HashCollector none;
     EXPECT_EQ(RunFrames(*s, FrameRun{}, none, &interrupt), FrameRunEnd::Interrupted);
     EXPECT_TRUE(none.hashes.empty());
-    EXPECT_EQ(RunFrames(*s, FrameRun{.first_step = 1, .count = 1, .every = 1, .workers = 0}, none),
+    EXPECT_EQ(RunFrames(*s, FrameRun{.frames = {.first_step = 1, .every = 1, .count = 1}, .workers = 0}, none),
               FrameRunEnd::NoWorkers);
 }
 
