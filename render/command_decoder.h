@@ -1,7 +1,7 @@
 #pragma once
 // Reading one command of a display list: its header, its vertices and the ShadeRecord its fill
 // needs. Both ways of drawing a list (one command at a time, and a whole frame planned first and
-// drawn a band of rows at a time) decode through here, so they trust the words equally little:
+// drawn a strip of rows at a time) decode through here, so they trust the words equally little:
 // a command whose header or vertices would run past the list's length ends the list.
 #include <cstdint>
 

@@ -1,7 +1,7 @@
 #pragma once
 // The Disc command's own filler: a circle blended over the pixels by a float opacity. A disc is
 // prepared once (centre through the view, its box, its colour's share) and then filled a run of
-// rows at a time, so a frame can be drawn band by band.
+// rows at a time, so a frame can be drawn strip by strip.
 #include <cstdint>
 
 #include "render/raster_target.h"

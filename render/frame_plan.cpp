@@ -10,7 +10,7 @@ void PlanFrame(const RasterTarget& target, const ViewTransform& view, const std:
                std::uint64_t length, FramePlan& plan)
 {
     plan.command_count = plan.polygon_count = plan.disc_count = 0;
-    plan.shade_count = plan.edge_count = plan.band_colour_count = 0;
+    plan.shade_count = plan.edge_count = plan.column_colour_count = 0;
     if (length > kDisplayListWords) length = kDisplayListWords;
     std::uint64_t position = 0;
     DecodedCommand command;
@@ -47,14 +47,14 @@ void PlanFrame(const RasterTarget& target, const ViewTransform& view, const std:
                 ShadeRecord& shade = plan.shades[plan.shade_count++];
                 shade = command.shade;
                 polygon.paint = PaintOf(shade);
-                const IndexRange cached = BandCacheColumns(target, view, shade, polygon.rows);
+                const IndexRange cached = ColumnColourRange(target, view, shade, polygon.rows);
                 const std::size_t columns = static_cast<std::size_t>(cached.last - cached.first + 1);
-                if (!cached.empty() && kPlannedBandColours - plan.band_colour_count >= columns) {
-                    std::uint32_t* colours = &plan.band_colours[plan.band_colour_count];
-                    FillBandCache(view, shade, cached, colours);
-                    plan.band_colour_count += static_cast<std::uint32_t>(columns);
-                    polygon.paint.band_colours = colours;
-                    polygon.paint.band_columns = cached;
+                if (!cached.empty() && kPlannedColumnColours - plan.column_colour_count >= columns) {
+                    std::uint32_t* colours = &plan.column_colours[plan.column_colour_count];
+                    FillColumnColours(view, shade, cached, colours);
+                    plan.column_colour_count += static_cast<std::uint32_t>(columns);
+                    polygon.paint.column_colours = colours;
+                    polygon.paint.colour_columns = cached;
                 }
             }
             planned = PlannedCommand{polygon.rows.rows, false, plan.polygon_count++};

@@ -1,7 +1,7 @@
 #pragma once
 // A frame's display list decoded once into prepared commands (edges through the view and sorted,
 // shade records, discs' boxes), each with the rows it can reach, so that the frame can then be
-// drawn a band of rows at a time without decoding or preparing anything again. The storage is
+// drawn a strip of rows at a time without decoding or preparing anything again. The storage is
 // fixed and belongs to the render worker; a list with more than it holds is planned up to the
 // command that does not fit, and the rest is drawn afterwards one command at a time over the
 // whole frame, which gives the same pixels.
@@ -20,7 +20,7 @@ inline constexpr std::size_t kMaxPlannedCommands = 16384;
 inline constexpr std::size_t kMaxPlannedDiscs = 4096;
 inline constexpr std::size_t kMaxPlannedShades = 4096;
 inline constexpr std::size_t kMaxPlannedEdges = 65536;
-inline constexpr std::size_t kPlannedBandColours = 65536;   // upright Band polygons' column colours
+inline constexpr std::size_t kPlannedColumnColours = 65536;   // upright Band polygons' column colours
 
 struct PlannedCommand {
     IndexRange rows;      // the rows it can reach, within the target; never empty
@@ -40,7 +40,7 @@ struct FramePlan {
     std::uint32_t disc_count = 0;
     std::uint32_t shade_count = 0;
     std::uint32_t edge_count = 0;
-    std::uint32_t band_colour_count = 0;
+    std::uint32_t column_colour_count = 0;
     std::uint64_t resume_position = 0;   // the first command not planned (the length if none)
     std::array<PlannedCommand, kMaxPlannedCommands> commands;
     std::array<PlannedPolygon, kMaxPlannedCommands> polygons;
@@ -48,7 +48,7 @@ struct FramePlan {
     std::array<ShadeRecord, kMaxPlannedShades> shades;
     std::array<PolygonEdge, kMaxPlannedEdges> edges;
     std::array<std::uint16_t, kMaxPlannedEdges> active;
-    std::array<std::uint32_t, kPlannedBandColours> band_colours;
+    std::array<std::uint32_t, kPlannedColumnColours> column_colours;
 };
 
 // Decodes and prepares the list of `length` words (at most the capacity is read), in order,

@@ -167,18 +167,18 @@ PolygonRows PreparePolygon(const RasterTarget& target, const ViewTransform& view
     return p;
 }
 
-IndexRange BandCacheColumns(const RasterTarget& target, const ViewTransform& view,
+IndexRange ColumnColourRange(const RasterTarget& target, const ViewTransform& view,
                             const ShadeRecord& shade, const PolygonRows& polygon)
 {
     if (shade.kind != ShadeKind::kBand || view.sin_r != 0.0f) return IndexRange{0, -1};
     // Columns the spans can reach: the vertices' extent, with a pixel to spare on each side for
     // crossings that round just past it; any pixel outside is shaded on its own.
     const IndexRange cached = ClampToIndices(floorf(polygon.x_low) - 1.0f, ceilf(polygon.x_high) + 1.0f, target.width - 1);
-    if (cached.empty() || cached.last - cached.first >= kBandCacheColumns) return IndexRange{0, -1};
+    if (cached.empty() || cached.last - cached.first >= kMaxColumnColours) return IndexRange{0, -1};
     return cached;
 }
 
-void FillBandCache(const ViewTransform& view, const ShadeRecord& shade, IndexRange columns,
+void FillColumnColours(const ViewTransform& view, const ShadeRecord& shade, IndexRange columns,
                    std::uint32_t* colours)
 {
     for (int j = columns.first; j <= columns.last; ++j)
@@ -189,7 +189,7 @@ std::uint64_t RowsCoveredWhole(const RasterTarget& target, const PolygonRows& po
                                const PolygonEdge* edges, const std::uint16_t* active, IndexRange rows,
                                CrossingScratch& crossings, CoverScratch& scratch)
 {
-    if (polygon.rows.empty() || rows.empty() || rows.last - rows.first >= 64) return 0;
+    if (polygon.rows.empty() || rows.empty() || rows.last - rows.first >= kCoveredRowsMaskBits) return 0;
     PolygonRows ahead = polygon;
     std::copy(active, active + polygon.active_count, scratch.active);
     std::uint64_t covered = 0;
@@ -226,9 +226,9 @@ void FillPolygonRows(const RasterTarget& target, const ViewTransform& view, Poly
     }
     const ShadeRecord& shade = *paint.shade;
     const SpanShader shader = MakeSpanShader(shade, view);
-    if (paint.band_colours) {
-        const IndexRange cached = paint.band_columns;
-        const std::uint32_t* colours = paint.band_colours;
+    if (paint.column_colours) {
+        const IndexRange cached = paint.colour_columns;
+        const std::uint32_t* colours = paint.column_colours;
         const ShadedSpanFn shade_span = ShadedSpanFunction(ShadeKind::kBand, level);
         ScanRows(target, polygon, edges, active, rows, scratch,
                  [&shader, shade_span, colours, cached](std::uint32_t* row, IndexRange span, float yc) {
@@ -253,17 +253,17 @@ std::uint64_t FillPolygon(const RasterTarget& target, const ViewTransform& view,
         PolygonEdge edges[kMaxPolygonVertices];
         std::uint16_t active[kMaxPolygonVertices];
         CrossingScratch crossings;
-        std::uint32_t band_colours[kBandCacheColumns];
+        std::uint32_t column_colours[kMaxColumnColours];
     };
     Scratch s;
     PolygonRows polygon = PreparePolygon(target, view, vertex_words, n, s.edges);
     if (polygon.rows.empty()) return 2 * n;
     PolygonPaint paint = PaintOf(shade);
-    const IndexRange cached = BandCacheColumns(target, view, shade, polygon);
+    const IndexRange cached = ColumnColourRange(target, view, shade, polygon);
     if (!cached.empty()) {
-        FillBandCache(view, shade, cached, s.band_colours);
-        paint.band_colours = s.band_colours;
-        paint.band_columns = cached;
+        FillColumnColours(view, shade, cached, s.column_colours);
+        paint.column_colours = s.column_colours;
+        paint.colour_columns = cached;
     }
     FillPolygonRows(target, view, polygon, s.edges, s.active, paint, polygon.rows, s.crossings, ActiveSimdLevel());
     return 2 * n;

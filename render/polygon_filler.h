@@ -4,9 +4,10 @@
 //
 // A polygon is prepared once (vertices through the view, its edges sorted by their top) and then
 // filled a run of rows at a time, top to bottom: the fill keeps its place between runs, so a frame
-// can be drawn one band of rows after another with the same crossings, the same spans and the
+// can be drawn one strip of rows after another with the same crossings, the same spans and the
 // same pixels as a polygon filled in one go.
 #include <cstdint>
+#include <limits>
 
 #include "render/raster_target.h"
 #include "render/shade_record.h"
@@ -49,25 +50,25 @@ PolygonRows PreparePolygon(const RasterTarget& target, const ViewTransform& view
 
 // Per-column colours of an upright Band polygon, worked out once for the columns its spans can
 // reach, because its colour depends on the column alone.
-inline constexpr int kBandCacheColumns = 2048;
+inline constexpr int kMaxColumnColours = 2048;
 
-// The columns worth caching for `polygon` (empty when the view is rolled, the shade is not a
-// Band, or the polygon is wider than kBandCacheColumns).
-IndexRange BandCacheColumns(const RasterTarget& target, const ViewTransform& view,
-                            const ShadeRecord& shade, const PolygonRows& polygon);
-void FillBandCache(const ViewTransform& view, const ShadeRecord& shade, IndexRange columns,
-                   std::uint32_t* colours);
+// The columns worth working out for `polygon` (empty when the view is rolled, the shade is not
+// a Band, or the polygon is wider than kMaxColumnColours).
+IndexRange ColumnColourRange(const RasterTarget& target, const ViewTransform& view,
+                             const ShadeRecord& shade, const PolygonRows& polygon);
+void FillColumnColours(const ViewTransform& view, const ShadeRecord& shade, IndexRange columns,
+                       std::uint32_t* colours);
 
 // How a polygon's covered pixels get their colour.
 struct PolygonPaint {
     std::uint32_t flat_value = 0;                  // when `shade` is null: this value, opaque
     const ShadeRecord* shade = nullptr;            // any kind but Flat
-    const std::uint32_t* band_colours = nullptr;   // FillBandCache's colours for band_columns
-    IndexRange band_columns = {0, -1};
+    const std::uint32_t* column_colours = nullptr; // FillColumnColours's colours for colour_columns
+    IndexRange colour_columns = {0, -1};
 };
 
-// The paint of `shade` (whose record must outlive the paint unless it is Flat), without a band
-// cache.
+// The paint of `shade` (whose record must outlive the paint unless it is Flat), without column
+// colours.
 inline PolygonPaint PaintOf(const ShadeRecord& shade)
 {
     PolygonPaint paint;
@@ -86,8 +87,11 @@ struct CoverScratch {
     std::uint16_t active[kMaxPolygonVertices];
 };
 
-// The rows of `rows` (at most 64 of them, not above rows already filled) where the polygon's
-// spans cover every column of the target: bit r for row rows.first + r. The polygon's place is
+// The rows a mask of covered rows holds, bit r for the r-th row.
+inline constexpr int kCoveredRowsMaskBits = std::numeric_limits<std::uint64_t>::digits;
+
+// The rows of `rows` (at most kCoveredRowsMaskBits of them, not above rows already filled)
+// where the polygon's spans cover every column of the target: bit r for row rows.first + r. The polygon's place is
 // left where it is, so it can still be filled over these rows afterwards.
 std::uint64_t RowsCoveredWhole(const RasterTarget& target, const PolygonRows& polygon,
                                const PolygonEdge* edges, const std::uint16_t* active, IndexRange rows,

@@ -21,12 +21,12 @@ bool StopRequested(const SimState& state)
 
 } // namespace
 
-void RenderSlot(FrameSlot& slot, BandScratch& scratch)
+void RenderSlot(FrameSlot& slot, StripScratch& scratch)
 {
     const SlotTail& tail = slot.tail;
     const FrameBackground background{tail.zenith_colour, tail.horizon_colour, (tail.sun_visible & 1) != 0,
                                      Vec2{tail.sun_x, tail.sun_y}, tail.sun_scale};
-    RenderInBands(RasterTarget{slot.pixels, kFrameWidth, kFrameHeight}, tail.roll, &background,
+    RenderInStrips(RasterTarget{slot.pixels, kFrameWidth, kFrameHeight}, tail.roll, &background,
                   slot.display_list, std::min<std::uint64_t>(slot.list_length, kDisplayListWords), scratch,
                   ActiveSimdLevel());
 }
@@ -49,7 +49,7 @@ void WakeRenderWorkers()
     g_doorbell.notify_all();
 }
 
-void RenderWorker(SimState& state, BandScratch& scratch)
+void RenderWorker(SimState& state, StripScratch& scratch)
 {
     while (!StopRequested(state)) {
         // Read before looking at the ring: a packet published after the look rings the bell
@@ -73,7 +73,7 @@ bool RenderWorkers::Start(SimState& state, std::size_t count)
     state.workers_stop.store(0, std::memory_order_release);
     for (std::size_t i = 0; i < count; ++i) {
         try {
-            if (!scratch_[i]) scratch_[i] = std::make_unique<BandScratch>();
+            if (!scratch_[i]) scratch_[i] = std::make_unique<StripScratch>();
             threads_[i] = std::thread(RenderWorker, std::ref(state), std::ref(*scratch_[i]));
         } catch (const std::exception&) {   // std::system_error, std::bad_alloc
             Stop();

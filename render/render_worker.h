@@ -7,7 +7,7 @@
 #include <memory>
 #include <thread>
 
-#include "render/banded_frame.h"
+#include "render/strip_frame.h"
 #include "world/sim_state.h"
 
 namespace veldmark {
@@ -15,9 +15,9 @@ namespace veldmark {
 inline constexpr std::size_t kRenderWorkerCount = 2;   // what the program runs
 inline constexpr std::size_t kMaxRenderWorkers = 8;    // what the tools allow, for measuring
 
-// Paints a packet's pixels from its list and tail, band by band, on the vector path chosen for
+// Paints a packet's pixels from its list and tail, strip by strip, on the vector path chosen for
 // the process. `scratch` is the caller's, reused from frame to frame.
-void RenderSlot(FrameSlot& slot, BandScratch& scratch);
+void RenderSlot(FrameSlot& slot, StripScratch& scratch);
 
 // Wakes idle workers: called after a packet is stored Ready (and when they are to stop).
 void WakeRenderWorkers();
@@ -28,7 +28,7 @@ FrameSlot* ClaimSlot(SimState& state);
 // The thread body: render whatever is Ready, sleep until woken when nothing is, leave when
 // workers_stop is set (looked at only between frames, so a claimed frame is always finished).
 // `scratch` is this worker's own.
-void RenderWorker(SimState& state, BandScratch& scratch);
+void RenderWorker(SimState& state, StripScratch& scratch);
 
 // Starts and stops the worker threads. Stopping sets workers_stop and waits for every worker.
 class RenderWorkers {
@@ -47,7 +47,7 @@ public:
 private:
     SimState* state_ = nullptr;
     std::array<std::thread, kMaxRenderWorkers> threads_;
-    std::array<std::unique_ptr<BandScratch>, kMaxRenderWorkers> scratch_;
+    std::array<std::unique_ptr<StripScratch>, kMaxRenderWorkers> scratch_;
 };
 
 } // namespace veldmark

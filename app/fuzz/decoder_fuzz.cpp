@@ -1,10 +1,10 @@
 // libFuzzer target for the display-list decoder and rasteriser. The input is a view choice and
-// a display list: byte 0 picks the target size and the vector path of the banded drawing,
+// a display list: byte 0 picks the target size and the vector path of the drawing in strips,
 // bytes 1-4 the roll (a float, bit for bit), the rest are the list's words. Any list must draw
 // without reading past its end (the words sit in a buffer of exactly their size, so the address
 // sanitizer sees an over-read) and without writing outside the target (guard words around it
 // are checked after every run). On all targets but the frame the list is drawn twice, command
-// by command and band by band, and the two must agree pixel for pixel.
+// by command and strip by strip, and the two must agree pixel for pixel.
 #include <algorithm>
 #include <array>
 #include <cstddef>
@@ -14,7 +14,7 @@
 #include <memory>
 #include <vector>
 
-#include "render/banded_frame.h"
+#include "render/strip_frame.h"
 #include "render/rasteriser.h"
 #include "render/simd/simd_level.h"
 
@@ -32,8 +32,8 @@ struct Size {
 };
 
 // Byte 0 picks the frame itself for one value in 256 (it takes longer to draw than all the other
-// sizes together), else one of these: the frame's full width a row, a band and a band and a row
-// deep (every span still ends where the frame's do); one band and one row more; and small odd
+// sizes together), else one of these: the frame's full width a row, a strip and a strip and a row
+// deep (every span still ends where the frame's do); one strip and one row more; and small odd
 // sizes that put most shapes across the clipping edges. All of these are drawn both ways; the
 // frame, slow to draw twice under the sanitizers, only command by command.
 constexpr Size kFrame{veldmark::kFrameWidth, veldmark::kFrameHeight};
@@ -77,14 +77,14 @@ struct GuardedBuffer {
 
 struct Buffers {
     std::array<GuardedBuffer, kSizes.size() + 1> whole;   // drawn command by command; the frame last
-    std::array<GuardedBuffer, kSizes.size()> banded;      // drawn band by band
-    veldmark::BandScratch scratch;
+    std::array<GuardedBuffer, kSizes.size()> in_strips;   // drawn strip by strip
+    veldmark::StripScratch scratch;
 
     Buffers()
     {
         for (std::size_t k = 0; k < kSizes.size(); ++k) {
             whole[k].Make(kSizes[k]);
-            banded[k].Make(kSizes[k]);
+            in_strips[k].Make(kSizes[k]);
         }
         whole[kFrameIndex].Make(kFrame);
     }
@@ -102,8 +102,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     if (size < 5) return 0;
     const std::size_t size_index = data[0] == kFrameChoice ? kFrameIndex : data[0] % kSizes.size();
-    // Bits 4 and 5 pick the width the banded frame is drawn at (lowered to what the machine has).
-    const veldmark::SimdLevel banded_level = std::min(static_cast<veldmark::SimdLevel>((data[0] >> 4) % 3),
+    // Bits 4 and 5 pick the width the frame in strips is drawn at (lowered to what the machine has).
+    const veldmark::SimdLevel strip_level = std::min(static_cast<veldmark::SimdLevel>((data[0] >> 4) % 3),
                                                       veldmark::SupportedSimdLevel());
     float roll;
     std::memcpy(&roll, data + 1, sizeof roll);
@@ -119,11 +119,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!whole.GuardsIntact()) std::abort();
     if (!compare) return 0;
 
-    GuardedBuffer& banded = buffers.banded[size_index];
-    banded.Clear();
-    veldmark::RenderInBands(banded.Target(), roll, nullptr, words.data(), word_count, buffers.scratch,
-                            banded_level);
-    if (!banded.GuardsIntact()) std::abort();
-    if (!std::equal(whole.Pixels(), whole.Pixels() + whole.PixelCount(), banded.Pixels())) std::abort();
+    GuardedBuffer& in_strips = buffers.in_strips[size_index];
+    in_strips.Clear();
+    veldmark::RenderInStrips(in_strips.Target(), roll, nullptr, words.data(), word_count, buffers.scratch,
+                            strip_level);
+    if (!in_strips.GuardsIntact()) std::abort();
+    if (!std::equal(whole.Pixels(), whole.Pixels() + whole.PixelCount(), in_strips.Pixels())) std::abort();
     return 0;
 }

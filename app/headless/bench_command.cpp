@@ -112,7 +112,7 @@ bool TimeStages(std::uint64_t count, std::uint64_t every, int repeat, StageTimes
     WorldGen(*state);
     ResetFrameRing(*state);
     FrameCounters counters;
-    const auto scratch = std::make_unique<BandScratch>();   // a worker's own, as the pipeline has
+    const auto scratch = std::make_unique<StripScratch>();   // a worker's own, as the pipeline has
     const std::uint64_t timed = (count + every - 1) / every;
     Progress progress("stages", timed);
     for (std::uint64_t i = 0; i < timed; ++i) {

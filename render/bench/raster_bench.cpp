@@ -2,7 +2,7 @@
 // buffer fill as the memory floor, and cairo (non-antialiased, even-odd) filling the same shapes
 // on a same-size image. After the runs it prints the ratios that matter: flat fill against the
 // plain fill, and each mix against cairo. `--list FILE` (any number of times) adds a real
-// frame's display list, as `veldmark-render list` writes it; those are also drawn band by band,
+// frame's display list, as `veldmark-render list` writes it; those are also drawn strip by strip,
 // as the render workers draw them.
 #include <benchmark/benchmark.h>
 #include <cairo.h>
@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "render/banded_frame.h"
+#include "render/strip_frame.h"
 #include "render/rasteriser.h"
 #include "render/simd/simd_level.h"
 
@@ -169,14 +169,14 @@ void Ours(benchmark::State& state, int kind, float roll)
     state.counters["MPix/s"] = benchmark::Counter(CoveredPixels(kind, roll) * 1e-6, benchmark::Counter::kIsIterationInvariantRate);
 }
 
-// The same list planned once and drawn band by band, on the process's vector path.
-void OursBanded(benchmark::State& state, int kind, float roll)
+// The same list planned once and drawn strip by strip, on the process's vector path.
+void OursInStrips(benchmark::State& state, int kind, float roll)
 {
     const Mix& m = GetMix(kind);
-    static const auto scratch = std::make_unique<BandScratch>();
+    static const auto scratch = std::make_unique<StripScratch>();
     const RasterTarget target{Frame().data(), kFrameWidth, kFrameHeight};
     for (auto _ : state) {
-        RenderInBands(target, roll, nullptr, m.words.data(), m.length, *scratch, ActiveSimdLevel());
+        RenderInStrips(target, roll, nullptr, m.words.data(), m.length, *scratch, ActiveSimdLevel());
         benchmark::ClobberMemory();
     }
     state.counters["MPix/s"] = benchmark::Counter(CoveredPixels(kind, roll) * 1e-6, benchmark::Counter::kIsIterationInvariantRate);
@@ -363,7 +363,7 @@ int main(int argc, char** argv)
             const std::string suffix = list_names[k] + (roll == 0.0f ? "" : "/rolled");
             const int kind = kFromFile + static_cast<int>(k);
             benchmark::RegisterBenchmark(("ours/" + suffix).c_str(), Ours, kind, roll);
-            benchmark::RegisterBenchmark(("ours_banded/" + suffix).c_str(), OursBanded, kind, roll);
+            benchmark::RegisterBenchmark(("ours_strips/" + suffix).c_str(), OursInStrips, kind, roll);
             benchmark::RegisterBenchmark(("cairo/" + suffix).c_str(), Cairo, kind, roll);
         }
     benchmark::Initialize(&argc, argv);
@@ -379,7 +379,7 @@ int main(int argc, char** argv)
     for (const std::string& name : list_names)
         for (const char* suffix : {"", "/rolled"}) {
             PrintRatio(reporter, "ours/" + name + suffix, "cairo/" + name + suffix, "ours against cairo");
-            PrintRatio(reporter, "ours_banded/" + name + suffix, "cairo/" + name + suffix, "banded against cairo");
+            PrintRatio(reporter, "ours_strips/" + name + suffix, "cairo/" + name + suffix, "strips against cairo");
         }
     benchmark::Shutdown();
     return 0;

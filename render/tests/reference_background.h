@@ -1,6 +1,6 @@
 #pragma once
 // The background as plainly as it can be written, one pixel at a time over the whole buffer, for
-// tests to compare the fast row, band and vector paths against.
+// tests to compare the fast row, strip and vector paths against.
 #include <cstdint>
 #include <vector>
 

@@ -139,7 +139,7 @@ TEST_F(FrameRingTest, EmptyListStillGetsTheWholeBackground)
     slot.tail.horizon_colour = 0x8ECAE6;
     slot.tail.sun_visible = 0;
     std::fill(std::begin(slot.pixels), std::end(slot.pixels), 0xDEADBEEFu);
-    auto scratch = std::make_unique<BandScratch>();
+    auto scratch = std::make_unique<StripScratch>();
     RenderSlot(slot, *scratch);
     EXPECT_EQ(slot.pixels[0], 0x8ECAE6u);
     EXPECT_EQ(slot.pixels[kFramePixels - 1], kGroundColour);

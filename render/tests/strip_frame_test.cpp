@@ -1,7 +1,7 @@
-// Whole frames painted band by band (background, sun, list) against the plain one-pixel
+// Whole frames painted strip by strip (background, sun, list) against the plain one-pixel
 // references painted one after another over the whole buffer, on every vector path; and lists
 // too large for a frame's plan, against the same list drawn one command at a time.
-#include "render/banded_frame.h"
+#include "render/strip_frame.h"
 
 #include <gtest/gtest.h>
 
@@ -19,9 +19,9 @@
 namespace veldmark::test {
 namespace {
 
-BandScratch& Scratch()
+StripScratch& Scratch()
 {
-    static const auto scratch = std::make_unique<BandScratch>();
+    static const auto scratch = std::make_unique<StripScratch>();
     return *scratch;
 }
 
@@ -48,7 +48,7 @@ void ExpectListLikeReference(const FrameCase& c, const TestList& list)
     const std::vector<std::uint32_t> expected = ReferenceFrame(c, list);
     for (SimdLevel level : MachineSimdLevels()) {
         GuardedFrame frame(c.width, c.height, 0xDEADBEEFu);
-        RenderInBands(frame.target(), c.roll, &c.background, list.words.data(), list.length, Scratch(), level);
+        RenderInStrips(frame.target(), c.roll, &c.background, list.words.data(), list.length, Scratch(), level);
         ASSERT_TRUE(frame.guards_intact());
         std::size_t differing = 0;
         for (int y = 0; y < c.height; ++y)
@@ -85,7 +85,7 @@ TestList ListWithStrip(std::uint32_t seed, const std::vector<Vec2>& outline, std
     return list;
 }
 
-TEST(BandedFrame, RowsUnderAWideFlatPolygonMatchTheReferences)
+TEST(StripFrame, RowsUnderAWideFlatPolygonMatchTheReferences)
 {
     const FrameBackground sun_at_strip{kDayZenith, kSunsetHorizon, true, {500.0f, 280.0f}, 1.0f};
     const std::vector<Vec2> strip = {{-10, 250}, {970, 250}, {970, 330}, {-10, 330}};
@@ -106,12 +106,12 @@ TEST(BandedFrame, RowsUnderAWideFlatPolygonMatchTheReferences)
         ExpectListLikeReference({kFrameWidth, kFrameHeight, c.roll, sun_at_strip, seed, 0}, list);
         ++seed;
     }
-    // A target whose bands are taller than the rows a mask holds: nothing is skipped there.
+    // A target whose strips are taller than the rows a mask holds: nothing is skipped there.
     const TestList list = ListWithStrip(70, strip, 0x336699u);
     ExpectListLikeReference({400, 9000, 0.0f, sun_at_strip, 70, 0}, list);
 }
 
-TEST(BandedFrame, SkySunAndListMatchTheReferencesUpright)
+TEST(StripFrame, SkySunAndListMatchTheReferencesUpright)
 {
     for (std::uint32_t seed = 1; seed <= 12; ++seed) {
         const float x = 20.0f * static_cast<float>(seed), y = 12.0f * static_cast<float>(seed % 6);
@@ -121,7 +121,7 @@ TEST(BandedFrame, SkySunAndListMatchTheReferencesUpright)
     }
 }
 
-TEST(BandedFrame, SkySunAndListMatchTheReferencesRolled)
+TEST(StripFrame, SkySunAndListMatchTheReferencesRolled)
 {
     for (std::uint32_t seed = 21; seed <= 32; ++seed) {
         const float roll = 0.07f * static_cast<float>(seed - 26);
@@ -131,29 +131,29 @@ TEST(BandedFrame, SkySunAndListMatchTheReferencesRolled)
     }
 }
 
-TEST(BandedFrame, WholeFramesMatchTheReferences)
+TEST(StripFrame, WholeFramesMatchTheReferences)
 {
     ExpectFrameLikeReference({kFrameWidth, kFrameHeight, 0.0f, {kDayZenith, kSunsetHorizon, true, {480.25f, 250.0f}, 1.0f}, 41, 60});
     ExpectFrameLikeReference({kFrameWidth, kFrameHeight, 0.12f, {kDayZenith, kSunsetHorizon, true, {700.0f, 280.0f}, 1.3f}, 42, 60});
     ExpectFrameLikeReference({kFrameWidth, kFrameHeight, -0.3f, {0x243A5E, 0x243A5E, false, {0.0f, 0.0f}, 1.0f}, 43, 60});
 }
 
-// More commands, edges or shaded commands than a plan holds: the rest is drawn after the bands,
+// More commands, edges or shaded commands than a plan holds: the rest is drawn after the strips,
 // and the frame is the same as drawn one command at a time.
 void ExpectOverflowDrawnInOrder(const TestList& list, float roll)
 {
     GuardedFrame whole(320, 200, 0x00102030u);
     RasteriseDisplayList(whole.target(), roll, list.words.data(), list.length);
     for (SimdLevel level : MachineSimdLevels()) {
-        GuardedFrame banded(320, 200, 0x00102030u);
-        RenderInBands(banded.target(), roll, nullptr, list.words.data(), list.length, Scratch(), level);
-        ASSERT_TRUE(banded.guards_intact());
+        GuardedFrame in_strips(320, 200, 0x00102030u);
+        RenderInStrips(in_strips.target(), roll, nullptr, list.words.data(), list.length, Scratch(), level);
+        ASSERT_TRUE(in_strips.guards_intact());
         EXPECT_LT(Scratch().plan.resume_position, list.length) << "the plan was meant to overflow";
-        EXPECT_EQ(banded.storage, whole.storage) << SimdLevelName(level);
+        EXPECT_EQ(in_strips.storage, whole.storage) << SimdLevelName(level);
     }
 }
 
-TEST(BandedFrame, ListsLargerThanThePlanAreDrawnInOrder)
+TEST(StripFrame, ListsLargerThanThePlanAreDrawnInOrder)
 {
     // Discs overlap and blend, so any change of order shows.
     TestList discs;
@@ -180,7 +180,7 @@ TEST(BandedFrame, ListsLargerThanThePlanAreDrawnInOrder)
     ExpectOverflowDrawnInOrder(many_edges, 0.0f);
 }
 
-TEST(BandedFrame, RenderSlotPaintsThePacketFromItsTail)
+TEST(StripFrame, RenderSlotPaintsThePacketFromItsTail)
 {
     auto slot = std::make_unique<FrameSlot>();
     TestList list;
