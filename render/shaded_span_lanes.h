@@ -72,14 +72,26 @@ typename D::Int BandChannel(D d, const RampLanes<D>& dark_to_light, const RampLa
                       LerpChannel(d, light_to_dark.from[kChannel], light_to_dark.difference[kChannel], f_upper));
 }
 
-// BandColourAt of every lane: opaque, top byte 0.
+// One half of the Band ramp for every lane: Lerp(from, to, f), channels 0 to 2.
+template <class D>
+typename D::Int BandHalf(D d, const RampLanes<D>& ramp, typename D::Float f)
+{
+    return PackChannels(LerpChannel(d, ramp.from[0], ramp.difference[0], f), LerpChannel(d, ramp.from[1], ramp.difference[1], f),
+                        LerpChannel(d, ramp.from[2], ramp.difference[2], f));
+}
+
+// BandColourAt of every lane: opaque, top byte 0. Along a span t grows, so most vectors lie
+// wholly in one half of the ramp and need only that half's lerps.
 template <class D>
 typename D::Int BandColours(D d, const RampLanes<D>& dark_to_light, const RampLanes<D>& light_to_dark,
                             typename D::Float t)
 {
     const auto lower = Lt(t, Set(d, 0.5f));
-    const auto f_lower = Mul(Set(d, 2.0f), t);
+    const unsigned lower_lanes = LaneBits(lower);
+    if (lower_lanes == (1u << D::kLanes) - 1) return BandHalf(d, dark_to_light, Mul(Set(d, 2.0f), t));
     const auto f_upper = Mul(Set(d, 2.0f), Sub(t, Set(d, 0.5f)));
+    if (lower_lanes == 0) return BandHalf(d, light_to_dark, f_upper);
+    const auto f_lower = Mul(Set(d, 2.0f), t);
     return PackChannels(BandChannel<0>(d, dark_to_light, light_to_dark, lower, f_lower, f_upper),
                         BandChannel<1>(d, dark_to_light, light_to_dark, lower, f_lower, f_upper),
                         BandChannel<2>(d, dark_to_light, light_to_dark, lower, f_lower, f_upper));
