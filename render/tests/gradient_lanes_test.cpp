@@ -8,6 +8,7 @@
 #include <random>
 
 #include "render/pixel_colour.h"
+#include "render/tests/random_shade.h"
 #include "render/tests/simd_levels.h"
 
 namespace veldmark::test {
@@ -18,21 +19,9 @@ std::uint32_t Bits(float f) { return std::bit_cast<std::uint32_t>(f); }
 TEST(GradientLanes, AgreeBitForBitWithTheOnePixelFunctions)
 {
     std::mt19937 rng(5);
-    std::uniform_real_distribution<float> coordinate(-100, 1100), length(-300, 300), unit(-0.2f, 1.2f);
     for (int round = 0; round < 3000; ++round) {
-        ShadeRecord r;
-        r.centre = {coordinate(rng), coordinate(rng)};
-        r.radius = std::fabs(length(rng)) + 0.5f;
-        r.p0 = {coordinate(rng), coordinate(rng)};
-        r.p1 = round % 13 == 0 ? r.p0 : Vec2{coordinate(rng), coordinate(rng)};
-        r.u = {length(rng), length(rng)};
-        r.v = {length(rng), length(rng)};
-        r.determinant = r.u.x * r.v.y - r.u.y * r.v.x;
-        r.min_x = coordinate(rng);
-        r.max_x = r.min_x + std::fabs(length(rng)) + 1;
-        r.start = ClampRampStart(unit(rng));
-        r.end = ClampRampEnd(unit(rng), r.start);
-        const SpanShader shader = MakeSpanShader(r, MakeViewTransform(round % 2 ? 0.0f : unit(rng)));
+        const ShadeRecord r = RandomShadeRecord(rng, round, 13);
+        const SpanShader shader = MakeSpanShader(r, MakeViewTransform(RandomRoll(rng, round)));
         const int column = static_cast<int>(rng() % 1912);
         const float row_centre = static_cast<float>(rng() % 1200) + 0.5f;
         for (SimdLevel level : MachineSimdLevels()) {

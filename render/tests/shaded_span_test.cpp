@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "render/pixel_colour.h"
+#include "render/tests/random_shade.h"
 #include "render/tests/simd_levels.h"
 
 namespace veldmark::test {
@@ -29,26 +30,11 @@ std::uint32_t OnePixel(const ShadeRecord& r, std::uint32_t pixel, Vec2 p)
 TEST(ShadedSpan, EveryPathGivesTheOnePixelColours)
 {
     std::mt19937 rng(17);
-    std::uniform_real_distribution<float> coordinate(-100, 1100), length(-300, 300), unit(-0.2f, 1.2f);
     constexpr int kWidth = 1920;
     std::vector<std::uint32_t> background(kWidth);
     for (int round = 0; round < 1500; ++round) {
-        ShadeRecord r;
-        r.kind = static_cast<ShadeKind>(1 + round % 5);
-        r.colour_a = static_cast<std::uint32_t>(rng());
-        r.colour_b = round % 7 == 0 ? r.colour_a & 0x00FFFFFFu : static_cast<std::uint32_t>(rng());
-        r.centre = {coordinate(rng), coordinate(rng)};
-        r.radius = std::fabs(length(rng)) + 0.5f;
-        r.p0 = {coordinate(rng), coordinate(rng)};
-        r.p1 = round % 11 == 0 ? r.p0 : Vec2{coordinate(rng), coordinate(rng)};
-        r.u = {length(rng), length(rng)};
-        r.v = {length(rng), length(rng)};
-        r.determinant = r.u.x * r.v.y - r.u.y * r.v.x;
-        r.min_x = coordinate(rng);
-        r.max_x = r.min_x + std::fabs(length(rng)) + 1;
-        r.start = ClampRampStart(unit(rng));
-        r.end = ClampRampEnd(unit(rng), r.start);
-        const ViewTransform view = MakeViewTransform(round % 2 ? 0.0f : unit(rng));
+        const ShadeRecord r = RandomShadeRecord(rng, round, 11);
+        const ViewTransform view = MakeViewTransform(RandomRoll(rng, round));
         const SpanShader shader = MakeSpanShader(r, view);
         const float row_centre = static_cast<float>(rng() % 1200) + 0.5f;
         const int first = static_cast<int>(rng() % 1700);
