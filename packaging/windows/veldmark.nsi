@@ -90,8 +90,7 @@ Section "Veldmark"
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "NoRepair" 1
   ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
-  ${GetFileSize} "$SYSDIR\veldmark.scr" $3
-  IntOp $3 $3 / 1024
+  ${GetSize} "$SYSDIR" "/M=veldmark.scr /S=0K /G=0" $3 $1 $2
   IntOp $0 $0 + $3
   WriteRegDWORD HKLM "${UNINSTALL_KEY}" "EstimatedSize" $0
 
