@@ -11,18 +11,11 @@ setup=$2 version=$3 work=$4
 rm -rf "$work" && mkdir -p "$work"
 SHOTS="$work/screenshots"
 . "$src/app/linux/tests/xvfb_common.sh"
-
-wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
+. "$src/app/win32/tests/wine_common.sh"
 need "$wine" Xvfb xdotool import convert x86_64-w64-mingw32-windres
 [ -f "$setup" ] || { fail "there is no $setup"; finish; exit 1; }
 
-export WINEPREFIX="$work/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-start_xvfb 1280x800x24
-cleanup() { "$(dirname "$wine")/wineserver" -k 2>/dev/null || wineserver -k 2>/dev/null; stop_xvfb; }
-trap cleanup EXIT
-echo "== preparing the Wine prefix"
-"$wine" wineboot -i >"$work/wineboot.log" 2>&1
-"$(dirname "$wine")/wineserver" -p 2>/dev/null || true
+start_wine "$work/wineprefix" "$work/wineboot.log"
 
 system=$WINEPREFIX/drive_c/windows/system32
 programs="$WINEPREFIX/drive_c/Program Files/Veldmark"
