@@ -7,6 +7,7 @@
 #include "app/headless/args.h"
 #include "app/headless/commands.h"
 #include "app/headless/output_file.h"
+#include "app/version.h"
 
 namespace {
 
@@ -44,7 +45,9 @@ void PrintHelp(std::FILE* to)
     for (const Command& c : kCommands)
         std::fprintf(to, "  %-10.*s %.*s\n", static_cast<int>(c.name.size()), c.name.data(),
                      static_cast<int>(c.summary.size()), c.summary.data());
-    std::fputs("\n'veldmark-render COMMAND --help' describes a command's options.\n", to);
+    std::fputs("\n'veldmark-render COMMAND --help' describes a command's options;\n"
+               "'veldmark-render --version' prints the version.\n",
+               to);
 }
 
 } // namespace
@@ -61,6 +64,10 @@ int main(int argc, char** argv)
     const std::string_view name = argv[1];
     if (name == "--help" || name == "-h" || name == "help") {
         PrintHelp(stdout);
+        return veldmark::tool::CloseStandardOutput("veldmark-render") ? 0 : veldmark::tool::kExitFailure;
+    }
+    if (name == "--version") {
+        std::printf("veldmark-render %s\n", VELDMARK_VERSION);
         return veldmark::tool::CloseStandardOutput("veldmark-render") ? 0 : veldmark::tool::kExitFailure;
     }
     for (const Command& c : kCommands)

@@ -41,14 +41,17 @@ struct Summary {
     float widest_across = 0.0f;
 };
 
+// printf takes doubles; widening a float is exact, and %.9g reads back as the same float.
+double Wide(float value) { return static_cast<double>(value); }
+
 bool WriteRow(OutputFile& out, std::uint64_t step, const SimState& s)
 {
     return out.Print(
                  "%" PRIu64 ",%.9g,%" PRIu64 ",%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%.9g,%u\n",
-                 step, double{s.drive_ticks}, std::uint64_t{s.car_section}, double{s.car_along},
-                 double{s.car_across}, double{s.car_heading}, double{s.car_speed},
-                 double{s.steer_angle}, double{s.car_yaw}, double{s.look_angle},
-                 double{s.look_amount}, double{s.lead_position}, double{s.lead_speed},
+                 step, Wide(s.drive_ticks), std::uint64_t{s.car_section}, Wide(s.car_along),
+                 Wide(s.car_across), Wide(s.car_heading), Wide(s.car_speed),
+                 Wide(s.steer_angle), Wide(s.car_yaw), Wide(s.look_angle),
+                 Wide(s.look_amount), Wide(s.lead_position), Wide(s.lead_speed),
                  unsigned{s.lead_braking.load() & 0xFFu});
 }
 
@@ -64,9 +67,9 @@ void PrintSummary(OutputFile& out, const Summary& sum)
         if (sum.entered[k]) out.Print("  %2zu  %" PRIu64 "\n", k, sum.entered[k]);
         else out.Print("  %2zu  not reached\n", k);
     }
-    out.Print("lowest speed:        %.9g\n", double{sum.lowest_speed});
-    out.Print("highest speed:       %.9g\n", double{sum.highest_speed});
-    out.Print("largest |car_across|: %.9g\n", double{sum.widest_across});
+    out.Print("lowest speed:        %.9g\n", Wide(sum.lowest_speed));
+    out.Print("highest speed:       %.9g\n", Wide(sum.highest_speed));
+    out.Print("largest |car_across|: %.9g\n", Wide(sum.widest_across));
 }
 
 } // namespace

@@ -17,11 +17,8 @@
 #include "app/shell/fps_meter.h"
 #include "app/shell/main_loop.h"
 #include "app/shell/run_mode.h"
+#include "app/version.h"
 #include "world/sim_state.h"
-
-#ifndef VELDMARK_VERSION
-#define VELDMARK_VERSION "unknown"
-#endif
 
 namespace {
 

@@ -195,6 +195,9 @@ void AddStop(cairo_pattern_t* p, double at, std::uint32_t c)
                                       (c & 0xFF) / 255.0, (c >> 24) / 255.0);
 }
 
+// cairo takes doubles; widening a float is exact.
+double Wide(float value) { return static_cast<double>(value); }
+
 void CairoDraw(cairo_t* cr, const Mix& m, const ViewTransform& view)
 {
     const std::uint32_t* w = m.words.data();
@@ -205,8 +208,8 @@ void CairoDraw(cairo_t* cr, const Mix& m, const ViewTransform& view)
             if (kDiscWords > m.length - p) break;
             const Vec2 c = ToPixel(view, {WordFloat(w[p + 2]), WordFloat(w[p + 3])});
             cairo_new_path(cr);
-            cairo_arc(cr, c.x, c.y, 2.0 * double{WordFloat(w[p + 4])}, 0, 6.283185307);
-            SetColour(cr, w[p + 1], WordFloat(w[p + 5]));
+            cairo_arc(cr, Wide(c.x), Wide(c.y), 2.0 * Wide(WordFloat(w[p + 4])), 0, 6.283185307);
+            SetColour(cr, w[p + 1], Wide(WordFloat(w[p + 5])));
             cairo_fill(cr);
             p += kDiscWords;
             continue;
@@ -219,19 +222,19 @@ void CairoDraw(cairo_t* cr, const Mix& m, const ViewTransform& view)
         cairo_new_path(cr);
         for (std::uint64_t k = 0; k < n; ++k) {
             const Vec2 q = ToPixel(view, {WordFloat(v[2 * k]), WordFloat(v[2 * k + 1])});
-            if (k == 0) cairo_move_to(cr, q.x, q.y);
-            else cairo_line_to(cr, q.x, q.y);
+            if (k == 0) cairo_move_to(cr, Wide(q.x), Wide(q.y));
+            else cairo_line_to(cr, Wide(q.x), Wide(q.y));
         }
         cairo_close_path(cr);
         cairo_pattern_t* pattern = nullptr;
         const auto point = [&](std::uint64_t at) { return ToPixel(view, {WordFloat(w[p + at]), WordFloat(w[p + at + 1])}); };
         if (op == kOpRadialPolygon || op == kOpEllipticPolygon) {
             const Vec2 c = point(op == kOpRadialPolygon ? 3 : 5);
-            const double r = 2.0 * double{op == kOpRadialPolygon ? WordFloat(w[p + 5]) : std::fabs(WordFloat(w[p + 7]))};
-            pattern = cairo_pattern_create_radial(c.x, c.y, 0, c.x, c.y, r);
+            const double r = 2.0 * Wide(op == kOpRadialPolygon ? WordFloat(w[p + 5]) : std::fabs(WordFloat(w[p + 7])));
+            pattern = cairo_pattern_create_radial(Wide(c.x), Wide(c.y), 0, Wide(c.x), Wide(c.y), r);
         } else if (op == kOpLinearPolygon) {
             const Vec2 a = point(5), b = point(7);
-            pattern = cairo_pattern_create_linear(a.x, a.y, b.x, b.y);
+            pattern = cairo_pattern_create_linear(Wide(a.x), Wide(a.y), Wide(b.x), Wide(b.y));
         } else if (op == kOpBandPolygon) {
             pattern = cairo_pattern_create_linear(0, 0, 1920, 0);
             AddStop(pattern, 0.5, w[p + 1] | 0xFF000000u);

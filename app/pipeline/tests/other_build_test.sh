@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# The same drive from another build: compiles veldmark-drive-hashes with another compiler or for
-# another system and compares every frame's hash with the recorded list.
-#   other_build_test.sh clang SOURCE_DIR WORK_DIR LIST   clang++ on this machine
+# The same drive from another build: compiles with another compiler or for another system and
+# compares every frame's hash from veldmark-drive-hashes with the recorded list.
+#   other_build_test.sh clang SOURCE_DIR WORK_DIR LIST   clang++ on this machine: the whole tree,
+#                                                        tests (and benchmarks, when Google
+#                                                        Benchmark is installed) included
 #   other_build_test.sh wine  SOURCE_DIR WORK_DIR LIST   mingw-w64 for Windows, run under Wine
 # Exit 77 (skipped) when the compiler or Wine is not installed.
 set -u
@@ -11,13 +13,17 @@ frames=$(tail -1 "$list" | cut -d, -f1)
 case "$kind" in
 clang)
     command -v clang++ >/dev/null || { echo "skipped: clang++ is not installed"; exit 77; }
-    options=(-DCMAKE_CXX_COMPILER=clang++)
+    # Every target, with clang's own warnings as errors, as g++ builds them.
+    options=(-DCMAKE_CXX_COMPILER=clang++ -DVELDMARK_TESTS=ON)
+    [ -d /usr/lib/x86_64-linux-gnu/cmake/benchmark ] && options+=(-DVELDMARK_BENCHMARKS=ON)
+    targets=(all)
     run=("$work/build/veldmark-drive-hashes") ;;
 wine)
     wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
     command -v x86_64-w64-mingw32-g++-posix >/dev/null && [ -x "$wine" ] \
         || { echo "skipped: mingw-w64 or Wine is not installed"; exit 77; }
-    options=(-DCMAKE_TOOLCHAIN_FILE="$src/cmake/mingw-w64-x86_64.cmake")
+    options=(-DCMAKE_TOOLCHAIN_FILE="$src/cmake/mingw-w64-x86_64.cmake" -DVELDMARK_TESTS=OFF)
+    targets=(veldmark-drive-hashes)
     export WINEPREFIX="$work/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
     unset DISPLAY
     run=("$wine" "$work/build/veldmark-drive-hashes.exe") ;;
@@ -25,10 +31,10 @@ wine)
     echo "usage: other_build_test.sh clang|wine SOURCE_DIR WORK_DIR LIST" >&2; exit 2 ;;
 esac
 
-echo "== building veldmark-drive-hashes ($kind)"
-if ! { cmake -S "$src" -B "$work/build" -DCMAKE_BUILD_TYPE=Release -DVELDMARK_TESTS=OFF "${options[@]}" \
+echo "== building ${targets[*]} ($kind)"
+if ! { cmake -S "$src" -B "$work/build" -DCMAKE_BUILD_TYPE=Release "${options[@]}" \
          >"$work/configure.log" 2>&1 &&
-       cmake --build "$work/build" -j2 --target veldmark-drive-hashes >"$work/build.log" 2>&1; }; then
+       cmake --build "$work/build" -j2 --target "${targets[@]}" >"$work/build.log" 2>&1; }; then
     tail -n 30 "$work/configure.log" "$work/build.log"
     echo "FAIL the $kind build"
     exit 1

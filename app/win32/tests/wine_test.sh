@@ -9,8 +9,7 @@ src=$(cd "$1" && pwd)
 work=$2
 SHOTS="$work/screenshots"
 . "$src/app/linux/tests/xvfb_common.sh"
-
-wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
+. "$src/app/win32/tests/wine_common.sh"
 need x86_64-w64-mingw32-g++-posix "$wine" Xvfb xdotool import compare cmake
 
 echo "== cross-compiling the Windows programs"
@@ -26,13 +25,7 @@ exe="$build/veldmark.exe"
 scr="$build/veldmark.scr"
 probe="$build/win_probe.exe"
 
-export WINEPREFIX="$work/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-start_xvfb 1280x800x24
-cleanup() { "$(dirname "$wine")/wineserver" -k 2>/dev/null || wineserver -k 2>/dev/null; stop_xvfb; }
-trap cleanup EXIT
-echo "== preparing the Wine prefix"
-"$wine" wineboot -i >"$work/wineboot.log" 2>&1
-"$(dirname "$wine")/wineserver" -p 2>/dev/null || true   # keep one server for all the runs
+start_wine "$work/wineprefix" "$work/wineboot.log"
 
 start() { "$wine" "$@" >/dev/null 2>&1 & PID=$!; }
 

@@ -2,9 +2,9 @@
 # The hack's description for XScreenSaver's settings: well-formed XML, and every option it may
 # put on veldmark's command line is one the program names in its --help.
 # Exit 77 (skipped) when xmllint is not installed.
-# usage: hack_xml_test.sh SOURCE_DIR VELDMARK
+# usage: hack_xml_test.sh XML VELDMARK   (the description as the build writes it)
 set -u
-xml=$1/app/xscreensaver/veldmark.xml
+xml=$1
 veldmark=$2
 command -v xmllint >/dev/null || { echo "skipped: xmllint is not installed (libxml2-utils)"; exit 77; }
 failed=0
