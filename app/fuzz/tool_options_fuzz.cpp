@@ -45,8 +45,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (read.ok()) {
         const auto run = veldmark::tool::ReadFrameRun(read, 100);
         if (run.has_value() != read.ok()) std::abort();
-        if (run && !(InRange(run->first_step, 1, 1'000'000'000) && InRange(run->count, 1, 10'000'000) &&
-                     InRange(run->every, 1, 1'000'000'000) &&
+        if (run && !(InRange(run->frames.first_step, 1, 1'000'000'000) &&
+                     InRange(run->frames.count, 1, 10'000'000) && InRange(run->frames.every, 1, 1'000'000'000) &&
                      InRange(run->workers, 1, veldmark::kMaxRenderWorkers)))
             std::abort();
     }
