@@ -1,12 +1,12 @@
 #include "render/background.h"
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
 #include <limits>
 
 #include "render/simd/simd_paths.h"
 #include "render/span_fill.h"
+#include "world/bit_cast.h"
 
 namespace veldmark {
 namespace {
@@ -116,13 +116,13 @@ std::uint32_t SkyColourAt(float v, std::uint32_t zenith_colour, std::uint32_t ho
 SkyStretch ExactSkyStretch(float v, float step, int most)
 {
     const SkyStretch single{1, 0.0f};
-    const auto bits = std::bit_cast<std::uint32_t>(v);
+    const auto bits = BitCast<std::uint32_t>(v);
     const std::uint32_t biased = (bits >> 23) & 0xFFu;   // zero and subnormals 0, infinities and NaN 255
     if (most <= 1 || biased == 0 || biased == 0xFF || !std::isfinite(step)) return single;
     // |v| is m spacings, m within [2^23, 2^24), the spacing of v's binade 2^(biased - 150); the
     // step in spacings is exact (they are a power of two apart).
     const std::int64_t m = (bits & 0x7FFFFF) | 0x800000;
-    const double per_spacing = std::bit_cast<double>(static_cast<std::uint64_t>(1023 + 150 - biased) << 52);
+    const double per_spacing = BitCast<double>(static_cast<std::uint64_t>(1023 + 150 - biased) << 52);
     const double steps = std::fabs(static_cast<double>(step)) * per_spacing;
     if (!(steps < 0x1p23)) return single;   // one step is as wide as the binade
     // What each addition really adds: the nearest whole number of spacings. A step of a whole

@@ -14,10 +14,10 @@
 //                      w11 n                                         + n vertices
 //   any other opcode   decodes as FlatPolygon.
 // A vertex is two float words, x then y. Floats are stored bit for bit.
-#include <bit>
 #include <cstdint>
 #include <span>
 
+#include "world/bit_cast.h"
 #include "world/limits.h"
 
 namespace veldmark {
@@ -59,8 +59,8 @@ struct Vec2 {
     float y;
 };
 
-inline std::uint32_t FloatWord(float f) { return std::bit_cast<std::uint32_t>(f); }
-inline float WordFloat(std::uint32_t w) { return std::bit_cast<float>(w); }
+inline std::uint32_t FloatWord(float f) { return BitCast<std::uint32_t>(f); }
+inline float WordFloat(std::uint32_t w) { return BitCast<float>(w); }
 
 // Appends commands to a word buffer with the fit rule: a command is written whole, or, when it
 // would run past the capacity, not at all (the length is then unchanged and the caller simply

@@ -2,11 +2,11 @@
 // (swapping the operands past 1 and taking pi/2 minus the result), reduced to the nearest
 // sixteenth c by atan q = atan c + atan((q - c) / (1 + q c)), whose second term is small
 // enough for a short odd polynomial.
-#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cmath>
 
+#include "world/bit_cast.h"
 #include "world/float_math.h"
 #include "world/float_math_kernels.h"
 #include "world/float_math_tables.h"
@@ -129,7 +129,7 @@ float WithSignOf(float magnitude, bool negative) { return negative ? -magnitude 
 
 float Atan(float x)
 {
-    const std::uint32_t abs_bits = std::bit_cast<std::uint32_t>(x) & 0x7fffffffu;
+    const std::uint32_t abs_bits = BitCast<std::uint32_t>(x) & 0x7fffffffu;
     const bool negative = std::signbit(x);
     if (std::isnan(x)) return float_math::kQuietNaN;
     if (std::isinf(x)) return WithSignOf(float_math::kHalfPiFloat, negative);

@@ -4,9 +4,10 @@
 // two tests that decide a float rounding from an approximation with a known error bound.
 // Everything is IEEE double arithmetic in round-to-nearest, so every compiler and platform
 // computes the same bits.
-#include <bit>
 #include <cstdint>
 #include <limits>
+
+#include "world/bit_cast.h"
 
 namespace veldmark::float_math {
 
@@ -115,7 +116,7 @@ inline DoubleDouble Divide(DoubleDouble a, DoubleDouble b)
 // 2^e as a double, for e in the normal range of doubles.
 inline double PowerOfTwo(int e)
 {
-    return std::bit_cast<double>(static_cast<std::uint64_t>(e + 1023) << 52);
+    return BitCast<double>(static_cast<std::uint64_t>(e + 1023) << 52);
 }
 
 inline double Magnitude(double v) { return v < 0 ? -v : v; }
@@ -152,20 +153,20 @@ inline AccurateRounding RoundDoubleDouble(DoubleDouble v, double abs_error)
     const double l = negative ? -v.lo : v.lo;
     const float f = static_cast<float>(h);
     const float largest = std::numeric_limits<float>::max();
-    const std::uint32_t bits = std::bit_cast<std::uint32_t>(f);
+    const std::uint32_t bits = BitCast<std::uint32_t>(f);
     // The float's value and its neighbours as doubles; 2^128 stands for the float after the
     // largest, and a result rounded to zero has no lower neighbour.
     constexpr double kPastLargest = 0x1p128;
     const bool overflowed = f > largest;
     const double centre = overflowed ? kPastLargest : static_cast<double>(f);
     const double below = overflowed ? static_cast<double>(largest)
-                         : f == 0   ? -static_cast<double>(std::bit_cast<float>(1u))
-                                    : static_cast<double>(std::bit_cast<float>(bits - 1));
+                         : f == 0   ? -static_cast<double>(BitCast<float>(1u))
+                                    : static_cast<double>(BitCast<float>(bits - 1));
     const double above = overflowed || f == largest ? kPastLargest
-                                                    : static_cast<double>(std::bit_cast<float>(bits + 1));
-    const float value_below = overflowed ? largest : f == 0 ? 0.0f : std::bit_cast<float>(bits - 1);
+                                                    : static_cast<double>(BitCast<float>(bits + 1));
+    const float value_below = overflowed ? largest : f == 0 ? 0.0f : BitCast<float>(bits - 1);
     const float value_above = f == largest ? std::numeric_limits<float>::infinity()
-                                           : overflowed ? f : std::bit_cast<float>(bits + 1);
+                                           : overflowed ? f : BitCast<float>(bits + 1);
     const double upper_midpoint = (centre + above) * 0.5;
     const double lower_midpoint = (centre + below) * 0.5;
 

@@ -5,11 +5,11 @@
 // |t| up to 150 magnifies its error. pow's results can be exact midpoints between floats
 // (4^(1/2) is not one, but 3^2 * 2^-150 is); no approximation decides those, so an
 // undecided accurate result is checked for exactness with integers.
-#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <limits>
 
+#include "world/bit_cast.h"
 #include "world/float_math.h"
 #include "world/float_math_kernels.h"
 #include "world/float_math_tables.h"
@@ -113,10 +113,10 @@ Log2Reduction ReduceLog2(float ax)
     constexpr int kDoubleBias = 1023;
     constexpr int kRowShift = 45;  // the significand's top 7 bits pick the row
     constexpr int kHalvedRows = 64;
-    const std::uint64_t bits = std::bit_cast<std::uint64_t>(static_cast<double>(ax));
+    const std::uint64_t bits = BitCast<std::uint64_t>(static_cast<double>(ax));
     int e = static_cast<int>(bits >> 52) - kDoubleBias;
     const int row = static_cast<int>((bits >> kRowShift) & (kLogTableSize - 1));
-    double m = std::bit_cast<double>((bits & 0x000fffffffffffffu) | 0x3ff0000000000000u);
+    double m = BitCast<double>((bits & 0x000fffffffffffffu) | 0x3ff0000000000000u);
     if (row >= kHalvedRows) {
         m *= 0.5;
         e += 1;
@@ -184,7 +184,7 @@ struct OddScaled {
 
 OddScaled DecomposeFloat(float a)
 {
-    const std::uint32_t bits = std::bit_cast<std::uint32_t>(a);
+    const std::uint32_t bits = BitCast<std::uint32_t>(a);
     const std::uint32_t biased = bits >> 23;
     std::uint64_t significand = bits & 0x007fffffu;
     int exponent = -149;
@@ -198,7 +198,7 @@ OddScaled DecomposeFloat(float a)
 
 OddScaled DecomposeDouble(double a)
 {
-    const std::uint64_t bits = std::bit_cast<std::uint64_t>(a);
+    const std::uint64_t bits = BitCast<std::uint64_t>(a);
     const std::uint64_t significand = (bits & 0x000fffffffffffffu) | 0x0010000000000000u;
     const int zeros = std::countr_zero(significand);
     return {significand >> zeros, static_cast<int>(bits >> 52) - 1075 + zeros};
@@ -318,7 +318,7 @@ Parity ParityOf(float y)
 {
     constexpr int kFractionBits = 23;
     constexpr int kBias = 127;
-    const std::uint32_t bits = std::bit_cast<std::uint32_t>(y);
+    const std::uint32_t bits = BitCast<std::uint32_t>(y);
     const int exponent = static_cast<int>((bits >> kFractionBits) & 0xffu) - kBias;
     if (exponent < 0) return y == 0 ? Parity::kEven : Parity::kNotInteger;
     if (exponent > kFractionBits) return Parity::kEven;  // 2^24 and above are even
@@ -352,7 +352,7 @@ float Exp(float x)
     if (std::isnan(x)) return float_math::kQuietNaN;
     if (x > kExpOverflowAbove) return std::numeric_limits<float>::infinity();
     if (x < kExpUnderflowBelow) return 0.0f;
-    if ((std::bit_cast<std::uint32_t>(x) & 0x7fffffffu) < kExpTinyBits) return 1.0f;
+    if ((BitCast<std::uint32_t>(x) & 0x7fffffffu) < kExpTinyBits) return 1.0f;
     const Approximation fast = float_math::ExpFast(x);
     float out = 0;
     if (float_math::RoundIfDecided(fast.value, fast.rel_error, out)) return out;

@@ -3,16 +3,16 @@
 // open to the tests, which measure each fast path's error against its stated bound. A fast
 // evaluation returns a double and the bound on its relative error that the rounding test
 // uses; an accurate one returns a double-double.
-#include <bit>
 #include <cstdint>
 
+#include "world/bit_cast.h"
 #include "world/float_math_dd.h"
 
 namespace veldmark::float_math {
 
 // Every NaN result is this one: which operand's NaN an addition passes on depends on how the
 // compiler orders it, and the processor's own default NaN differs between architectures.
-inline constexpr float kQuietNaN = std::bit_cast<float>(std::uint32_t{0x7fc00000});
+inline constexpr float kQuietNaN = BitCast<float>(std::uint32_t{0x7fc00000});
 
 struct Approximation {
     double value;

@@ -3,9 +3,9 @@
 // of 2/pi that matter for its exponent (Payne and Hanek), which keeps the remainder accurate
 // up to the largest float. The remainder's sine and cosine come from Taylor polynomials in
 // double, or from double-double series when the fast result is too close to call.
-#include <bit>
 #include <cstdint>
 
+#include "world/bit_cast.h"
 #include "world/float_math.h"
 #include "world/float_math_kernels.h"
 #include "world/float_math_tables.h"
@@ -186,7 +186,7 @@ Value Combine(TrigKind kind, unsigned quadrant, const Value& s, const Value& c, 
 
 float Trig(float x, TrigKind kind)
 {
-    const std::uint32_t abs_bits = std::bit_cast<std::uint32_t>(x) & 0x7fffffffu;
+    const std::uint32_t abs_bits = BitCast<std::uint32_t>(x) & 0x7fffffffu;
     if (abs_bits >= kInfinityBits) return kQuietNaN;  // for infinities, and NaN stays NaN
     if (abs_bits < kTinyBits) return kind == TrigKind::kCos ? 1.0f : x;
     const Approximation fast = TrigFast(x, kind);
@@ -203,7 +203,7 @@ bool FlipsSign(float x, TrigKind kind) { return x < 0 && kind != TrigKind::kCos;
 
 Approximation TrigFast(float x, TrigKind kind)
 {
-    const std::uint32_t abs_bits = std::bit_cast<std::uint32_t>(x) & 0x7fffffffu;
+    const std::uint32_t abs_bits = BitCast<std::uint32_t>(x) & 0x7fffffffu;
     const double ax = static_cast<double>(x < 0 ? -x : x);
     unsigned quadrant = 0;
     double r = ax;
@@ -232,7 +232,7 @@ Approximation TrigFast(float x, TrigKind kind)
 
 DoubleDouble TrigAccurate(float x, TrigKind kind)
 {
-    const std::uint32_t abs_bits = std::bit_cast<std::uint32_t>(x) & 0x7fffffffu;
+    const std::uint32_t abs_bits = BitCast<std::uint32_t>(x) & 0x7fffffffu;
     unsigned quadrant = 0;
     DoubleDouble r{static_cast<double>(x < 0 ? -x : x), 0.0};
     if (abs_bits > kNoReductionBits) {
