@@ -1,6 +1,5 @@
 #include "app/web/web_drive.h"
 
-#include <thread>
 
 #include "app/pipeline/frame_ring.h"
 #include "render/render_worker.h"
@@ -71,9 +70,9 @@ UnpacedEnd RunUnpaced(WebDrive& drive, FrameConsumer& consumer, double budget_ms
     while (drive.flow.counters.presented < drive.schedule.count) {
         const FlowTurn turn = Advance(drive, consumer);
         if (turn.last) return UnpacedEnd::Finished;
-        if (clock_ms() - start >= budget_ms) return UnpacedEnd::MoreToDo;
-        // A page's own thread must not sleep (the browser warns of it); the slice is short.
-        if (!turn.delivered) std::this_thread::yield();
+        // Nothing finished yet: the page's thread may not sleep (the browser warns of it) and
+        // must not spin on a core the workers need, so it hands the wait back to the page.
+        if (!turn.delivered || clock_ms() - start >= budget_ms) return UnpacedEnd::MoreToDo;
     }
     return UnpacedEnd::Finished;
 }

@@ -48,8 +48,8 @@ bool PaintNextOnThisThread(WebDrive& drive);
 enum class UnpacedEnd { MoreToDo, Finished };
 
 // Hash and bench modes: delivers frames as fast as they come until the schedule's count is
-// done or `budget_ms` of `clock_ms()` time has passed, so that the page can breathe between
-// calls. `clock_ms` is any monotonic millisecond clock.
+// done, `budget_ms` of `clock_ms()` time has passed, or the next frame is not finished yet; the
+// page calls again a moment later. `clock_ms` is any monotonic millisecond clock.
 UnpacedEnd RunUnpaced(WebDrive& drive, FrameConsumer& consumer, double budget_ms, double (*clock_ms)());
 
 } // namespace veldmark::web

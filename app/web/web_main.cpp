@@ -71,6 +71,8 @@ namespace {
 constexpr int kQueryCapacity = 2048;
 // How long an unpaced slice runs before the page gets its thread back for a moment.
 constexpr double kUnpacedSliceMilliseconds = 50.0;
+// How long the page waits for a worker before it looks again.
+constexpr int kUnpacedWaitMilliseconds = 1;
 
 struct Page {
     WebOptions options;
@@ -178,8 +180,9 @@ int Start()
     if (p.options.mode == WebMode::Bench)
         StartWebBench(p.bench, schedule.count, p.options.frames.every, p.worker_count);
     emscripten_set_main_loop(PageFrame, 0, 0);
-    // The drive keeps to the display's frames; the measuring modes run as fast as they can.
-    if (p.options.mode != WebMode::Drive) emscripten_set_main_loop_timing(EM_TIMING_SETIMMEDIATE, 0);
+    // The drive keeps to the display's frames; the measuring modes come back as soon as the
+    // browser's timers allow, to take what the workers finished meanwhile.
+    if (p.options.mode != WebMode::Drive) emscripten_set_main_loop_timing(EM_TIMING_SETTIMEOUT, kUnpacedWaitMilliseconds);
     return 0;
 }
 
@@ -204,6 +207,12 @@ EMSCRIPTEN_KEEPALIVE int veldmark_toggle_pause()
     bool& paused = veldmark::web::g_page->drive.paused;
     paused = !paused;
     return paused ? 1 : 0;
+}
+
+// How many frames the drive has shown so far: for measuring from outside (scripts/web-cpu-load).
+EMSCRIPTEN_KEEPALIVE double veldmark_frames_shown()
+{
+    return veldmark::web::g_page ? static_cast<double>(veldmark::web::g_page->drive.flow.counters.presented) : 0.0;
 }
 
 // The tab was hidden or shown again: nothing is drawn while nobody can see it.
