@@ -232,6 +232,24 @@ def case_resize(driver, site, args):
     print(f"canvas {before[0]} x {before[1]} became {after[0]} x {after[1]} with the window")
 
 
+def case_hidden(driver, site, args):
+    # The tab hidden as the browser hides it: document.hidden and the visibilitychange event.
+    start_drive(driver, f"{site.url}index.html")
+    shown = lambda: driver.execute_script("return Module._veldmark_frames_shown()")
+    set_hidden = lambda hidden: driver.execute_script(
+        "Object.defineProperty(document, 'hidden', {configurable: true, get: () => arguments[0]});"
+        "document.dispatchEvent(new Event('visibilitychange'));", hidden)
+    time.sleep(0.5)
+    set_hidden(True)
+    time.sleep(0.2)
+    stopped = shown()
+    time.sleep(1.0)
+    check(shown() == stopped, f"{shown() - stopped} frames drawn while hidden")
+    set_hidden(False)
+    wait_for("the drive to go on", lambda: shown() > stopped, 5)
+    print(f"nothing drawn while hidden (stopped at frame {stopped}); it went on from there when shown")
+
+
 def case_keys(driver, site, args):
     start_drive(driver, f"{site.url}index.html")
     fullscreen = lambda: driver.execute_script("return document.fullscreenElement !== null")
@@ -275,6 +293,7 @@ CASES = {
     "pause": (case_pause, True),
     "resize": (case_resize, True),
     "keys": (case_keys, True),
+    "hidden": (case_hidden, False),
     "no_simd": (case_no_simd, True),
 }
 
