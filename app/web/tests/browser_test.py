@@ -189,8 +189,14 @@ def case_hashes_plain(driver, site, args):
 def case_drive(driver, site, args):
     start_drive(driver, f"{site.url}index.html")
     time.sleep(1.0)
-    colours = colour_count(driver.get_screenshot_as_png())
+    png = driver.get_screenshot_as_png()
+    colours = colour_count(png)
     check(len(colours) >= 50, f"the screenshot has only {len(colours)} colours")
+    # The drive starts in daylight: the sky at the top is blue, so red and blue are the right
+    # way round (the frame's 0x00RRGGBB words in the canvas's R, G, B, A bytes).
+    width, _, rows, bpp = png_pixels(png)
+    red, green, blue = rows[2][(width // 2) * bpp:(width // 2) * bpp + 3]
+    check(blue > red + 40, f"the sky is not blue: red {red}, green {green}, blue {blue}")
     print(f"the running page shows {len(colours)} colours (sampled)")
     state = driver.execute_script(
         "const c = document.getElementById('drive'), d = document.documentElement;"
