@@ -55,12 +55,5 @@ TEST(WebBench, MeasuresEveryStageOfTheFramesItWasAskedFor)
         EXPECT_NE(report.find(line), std::string::npos) << line << "\n" << report;
 }
 
-TEST(WebBench, NamesItsWorkers)
-{
-    WebBench bench;
-    StartWebBench(bench, 3, 1, 2);
-    EXPECT_NE(WebBenchReport(bench, "simd128").find("pipeline, 3 frames, 2 render workers, unpaced:"), std::string::npos);
-}
-
 } // namespace
 } // namespace veldmark::web
