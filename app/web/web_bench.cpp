@@ -5,6 +5,7 @@
 
 #include "app/pipeline/frame_ring.h"
 #include "render/render_worker.h"
+#include "render/span_fill.h"
 #include "world/world_gen.h"
 
 namespace veldmark::web {
@@ -35,6 +36,9 @@ bool TimeOneFrame(WebBench& b)
     RenderSlot(*slot, *b.stage_scratch);
     b.stages.background.push_back(Milliseconds(BenchClock::now() - start));
     slot->list_length = length;
+    start = BenchClock::now();
+    FillSpan(slot->pixels, kFramePixels, 0x123456u);   // the memory floor
+    b.stages.plain_fill.push_back(Milliseconds(BenchClock::now() - start));
     slot->tail.state.store(static_cast<std::uint8_t>(SlotState::Done), std::memory_order_release);
     if (NextFinishedFrame(*b.stage_state, b.stage_counters) == slot)
         ReleasePresentedFrame(*b.stage_state, b.stage_counters);
@@ -156,6 +160,13 @@ std::string WebBenchReport(const WebBench& bench, const char* simd)
     AppendLine(out, "copy into the packet", s.publish, s.steps);
     AppendLine(out, "rasterising", s.raster, s.steps);
     AppendLine(out, "  sky, ground, sun alone", s.background, s.steps);
+    AppendLine(out, "plain buffer fill", s.plain_fill, s.steps);
+    const double floor = Median(s.plain_fill);
+    if (floor > 0.0) {
+        std::snprintf(line, sizeof line, "  rasterising / plain fill  %.2f (median frame), %.2f (90th percentile)\n",
+                      Median(s.raster) / floor, Percentile(s.raster, 0.9) / floor);
+        out += line;
+    }
     return out;
 }
 

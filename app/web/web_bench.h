@@ -26,7 +26,7 @@ public:
 };
 
 struct StageTimes {
-    std::vector<double> simulation, scene, publish, raster, background;
+    std::vector<double> simulation, scene, publish, raster, background, plain_fill;
     std::vector<std::uint64_t> steps;   // the simulation step of each timed frame
 };
 

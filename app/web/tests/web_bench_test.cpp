@@ -46,12 +46,14 @@ TEST(WebBench, MeasuresEveryStageOfTheFramesItWasAskedFor)
     EXPECT_EQ(bench.stages.raster.size(), 3u);
     EXPECT_EQ(bench.stages.simulation.size(), 3u);
     EXPECT_EQ(bench.stages.background.size(), 3u);
+    EXPECT_EQ(bench.stages.plain_fill.size(), 3u);
     EXPECT_EQ(bench.stage_state, nullptr) << "the second record is given back";
 
     const std::string report = WebBenchReport(bench, "simd128");
     for (const char* line : {"pipeline, 5 frames, painted on the page's own thread, unpaced:\n",
                              "  frames per second        ", "vector path simd128", "  simulation  ", "  scene building",
-                             "  simulation + scene", "  copy into the packet", "  rasterising  ", "sky, ground, sun alone"})
+                             "  simulation + scene", "  copy into the packet", "  rasterising  ", "sky, ground, sun alone", "plain buffer fill",
+                             "rasterising / plain fill"})
         EXPECT_NE(report.find(line), std::string::npos) << line << "\n" << report;
 }
 
