@@ -70,7 +70,11 @@ start_parent() {  # start_parent TOOL WIDTH HEIGHT: a preview's parent window; s
     rm -f "$SHOTS/parent.id"
     "$1" "$2" "$3" >"$SHOTS/parent.id" & parent_pid=$!
     local i
-    for i in $(seq 200); do [ -s "$SHOTS/parent.id" ] && break; sleep 0.1; done
+    for i in $(seq 200); do
+        [ -s "$SHOTS/parent.id" ] && break
+        still_running "$parent_pid" || break   # it ended without an id: waiting longer gives none
+        sleep 0.1
+    done
     xid=$(cat "$SHOTS/parent.id")
 }
 
