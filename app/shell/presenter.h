@@ -9,20 +9,12 @@
 // round sun stays round on a 16:9, 5:4 or 21:9 monitor.
 #include <cstddef>
 #include <cstdint>
-#include <optional>
-#include <string>
-#include <string_view>
 
 #include "app/shell/fps_meter.h"
 #include "app/shell/frame_scaler.h"
+#include "app/shell/picture_fit.h"
 
 namespace veldmark {
-
-enum class PictureFit {
-    Fill,      // the largest uniform scale that covers the area, centred, the excess cut away
-    Fit,       // the whole frame at the largest uniform scale that fits, on black
-    Stretch,   // the whole frame over the whole area, whatever its shape
-};
 
 // A rectangle of pixels: the top-left corner and the size.
 struct PixelRect {
@@ -49,14 +41,6 @@ inline constexpr int kMostCutDenominator = 3;
 Placement PlacePicture(PictureFit fit, int area_width, int area_height, int frame_width, int frame_height);
 // ...of the 1920 x 1200 frame.
 Placement PlacePicture(PictureFit fit, int area_width, int area_height);
-
-// "fill", "fit" or "stretch"; nullopt for anything else.
-std::optional<PictureFit> ParsePictureFit(std::string_view text);
-// The word ParsePictureFit reads back.
-const char* PictureFitName(PictureFit fit);
-// The line to show for a word ParsePictureFit refuses, e.g.
-// "--fit takes fill, fit or stretch, not 'round'".
-std::string PictureFitError(std::string_view option, std::string_view text);
 
 class Presenter {
 public:
