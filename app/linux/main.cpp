@@ -23,8 +23,7 @@
 namespace {
 
 constexpr char kHelp[] =
-    "usage: veldmark [/s | /p XID | /c] [--root | --window-id ID] [--fit MODE] [--fps] [--help]\n"
-    "                [--version]\n"
+    "usage: veldmark [/s | /p XID | /c] [--root | --window-id ID] [--fit MODE] [--fps] [--help] [--version]\n"
     "\n"
     "An endless drive through a savanna.\n"
     "\n"
