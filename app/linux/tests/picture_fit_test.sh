@@ -15,16 +15,11 @@ need Xvfb xdotool xwininfo import convert
 LOG=$SHOTS/programs.err
 : >"$LOG"
 
-black() { [ "$(convert "$1" -crop "$2" +repage -format '%[max]' info:)" = 0 ]; }   # black FILE WxH+X+Y
-lit() { ! black "$@"; }
-
 # check_area NAME FILE MODE W H X Y: the area W x H at X,Y of the screenshot FILE, as MODE shows it.
 check_area() {
     local name=$1 file=$2 mode=$3 w=$4 h=$5 x=$6 y=$7 dw dh dx dy
     if [ "$mode" != fit ]; then
-        expect "$name: no black bar on the left, right, top or bottom" \
-            eval 'lit "$file" 2x${h}+$x+$y && lit "$file" 2x${h}+$((x + w - 2))+$y &&
-                  lit "$file" ${w}x2+$x+$y && lit "$file" ${w}x2+$x+$((y + h - 2))'
+        expect "$name: no black bar on the left, right, top or bottom" edges_lit "$file" ${w}x$h+$x+$y
         return
     fi
     # The whole 1920 x 1200 frame at the largest scale that fits, centred, rounded to a pixel.
