@@ -80,7 +80,8 @@ int MessageBoxCheck()
 
 LRESULT CALLBACK ParentProc(HWND w, UINT m, WPARAM wp, LPARAM lp) { return DefWindowProcW(w, m, wp, lp); }
 
-// The black pixels along the edges of a window's client area as the screen shows it.
+// The black pixels along the edges of a window's client area as the screen shows it; a pixel
+// that cannot be read counts as black, so that a screen we cannot read never passes.
 int BlackEdgePixels(HWND window)
 {
     RECT client{};
@@ -89,7 +90,10 @@ int BlackEdgePixels(HWND window)
     ClientToScreen(window, &origin);
     HDC screen = GetDC(nullptr);
     int black = 0;
-    const auto is_black = [&](int x, int y) { return (GetPixel(screen, origin.x + x, origin.y + y) & 0xFFFFFF) == 0; };
+    const auto is_black = [&](int x, int y) {
+        const COLORREF c = GetPixel(screen, origin.x + x, origin.y + y);
+        return c == CLR_INVALID || (c & 0xFFFFFF) == 0;
+    };
     for (int x = 0; x < client.right; ++x) black += is_black(x, 0) + is_black(x, client.bottom - 1);
     for (int y = 0; y < client.bottom; ++y) black += is_black(0, y) + is_black(client.right - 1, y);
     ReleaseDC(nullptr, screen);
