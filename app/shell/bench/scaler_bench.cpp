@@ -25,7 +25,7 @@ const std::vector<std::uint32_t>& Frame()
     return frame;
 }
 
-// -1 is the reference; other values are ScalerPath.
+// -1 is the reference; other values are SimdLevel.
 void BM_Scale(benchmark::State& state)
 {
     const auto width = static_cast<int>(state.range(0));
@@ -34,18 +34,18 @@ void BM_Scale(benchmark::State& state)
     FrameScaler scaler;
     scaler.Resize(width, height);
     std::vector<std::uint32_t> out(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
-    const auto path = static_cast<ScalerPath>(which < 0 ? 0 : which);
-    if (which >= 0 && FrameScaler::AvailablePath(path) != path) {
+    const auto level = static_cast<SimdLevel>(which < 0 ? 0 : which);
+    if (which >= 0 && FrameScaler::AvailableLevel(level) != level) {
         state.SkipWithError("path not on this machine");
         return;
     }
     for (auto _ : state) {
         if (which < 0) scaler.ScaleReference(Frame().data(), out.data(), static_cast<std::size_t>(width));
-        else scaler.ScaleWith(path, Frame().data(), out.data(), static_cast<std::size_t>(width));
+        else scaler.ScaleWith(level, Frame().data(), out.data(), static_cast<std::size_t>(width));
         benchmark::DoNotOptimize(out.data());
         benchmark::ClobberMemory();
     }
-    static const char* const kNames[] = {"reference", "portable", "sse2", "avx2"};
+    static const char* const kNames[] = {"reference", "scalar", "vec4", "vec8"};
     state.SetLabel(kNames[which + 1]);
 }
 

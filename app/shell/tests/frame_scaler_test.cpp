@@ -121,7 +121,7 @@ constexpr std::uint32_t kGuard = 0xA5C3E1F7;
 
 // Scales through `path` into rows `spare` pixels wider than the picture, and checks that the
 // pixels are the reference's and that nothing beside or after them was written.
-void ExpectSameAsReference(FrameScaler& scaler, ScalerPath path, const std::vector<std::uint32_t>& source,
+void ExpectSameAsReference(FrameScaler& scaler, SimdLevel level, const std::vector<std::uint32_t>& source,
                            std::size_t spare)
 {
     const auto w = static_cast<std::size_t>(scaler.width());
@@ -130,7 +130,7 @@ void ExpectSameAsReference(FrameScaler& scaler, ScalerPath path, const std::vect
     std::vector<std::uint32_t> expected(w * h);
     scaler.ScaleReference(source.data(), expected.data(), w);
     std::vector<std::uint32_t> out(pitch * h + 1, kGuard);
-    scaler.ScaleWith(path, source.data(), out.data(), pitch);
+    scaler.ScaleWith(level, source.data(), out.data(), pitch);
     std::size_t wrong = 0, first_wrong = 0;
     for (std::size_t y = 0; y < h; ++y)
         for (std::size_t x = 0; x < pitch; ++x) {
@@ -142,11 +142,11 @@ void ExpectSameAsReference(FrameScaler& scaler, ScalerPath path, const std::vect
     EXPECT_EQ(out.back(), kGuard) << w << "x" << h << ": wrote past the destination";
 }
 
-class FrameScalerPath : public testing::TestWithParam<ScalerPath> {
+class FrameScalerPath : public testing::TestWithParam<SimdLevel> {
 protected:
     void SetUp() override
     {
-        if (FrameScaler::AvailablePath(GetParam()) != GetParam()) GTEST_SKIP() << "not on this machine";
+        if (FrameScaler::AvailableLevel(GetParam()) != GetParam()) GTEST_SKIP() << "not on this machine";
     }
 };
 
@@ -242,30 +242,24 @@ TEST_P(FrameScalerPath, KeepsExtremeColoursExact)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryPath, FrameScalerPath,
-                         testing::Values(ScalerPath::Portable, ScalerPath::Sse2, ScalerPath::Avx2),
-                         [](const testing::TestParamInfo<ScalerPath>& path) {
-                             switch (path.param) {
-                             case ScalerPath::Avx2: return std::string("Avx2");
-                             case ScalerPath::Sse2: return std::string("Sse2");
-                             case ScalerPath::Portable: break;
+INSTANTIATE_TEST_SUITE_P(EveryLevel, FrameScalerPath,
+                         testing::Values(SimdLevel::Scalar, SimdLevel::Vec4, SimdLevel::Vec8),
+                         [](const testing::TestParamInfo<SimdLevel>& level) {
+                             switch (level.param) {
+                             case SimdLevel::Vec8: return std::string("Vec8");
+                             case SimdLevel::Vec4: return std::string("Vec4");
+                             case SimdLevel::Scalar: break;
                              }
-                             return std::string("Portable");
+                             return std::string("Scalar");
                          });
 
-TEST(FrameScaler, TakesTheSimdLevelAskedFor)
+TEST(FrameScaler, LowersALevelToWhatTheMachineHas)
 {
-    const SimdLevel before = ActiveSimdLevel();
-    SetActiveSimdLevel(SimdLevel::Vec4);
-#if defined(__x86_64__) || defined(_M_X64)
-    EXPECT_EQ(FrameScaler::BestPath(), ScalerPath::Sse2);
-    EXPECT_EQ(FrameScaler::AvailablePath(ScalerPath::Avx2), ScalerPath::Sse2);
-#else
-    EXPECT_EQ(FrameScaler::BestPath(), ScalerPath::Portable);
-#endif
-    SetActiveSimdLevel(before);
-    if (SupportedSimdLevel() >= SimdLevel::Vec8) {
-        EXPECT_EQ(FrameScaler::AvailablePath(ScalerPath::Avx2), ScalerPath::Avx2);
+    const SimdLevel supported = SupportedSimdLevel();
+    EXPECT_EQ(FrameScaler::AvailableLevel(SimdLevel::Vec8), supported);
+    EXPECT_EQ(FrameScaler::AvailableLevel(SimdLevel::Scalar), SimdLevel::Scalar);
+    if (supported >= SimdLevel::Vec4) {
+        EXPECT_EQ(FrameScaler::AvailableLevel(SimdLevel::Vec4), SimdLevel::Vec4);
     }
 }
 
