@@ -43,7 +43,7 @@ struct RowPairLanes {
 
 // Rows a and b of a pair, weighted, added to the group's sums.
 template <class D>
-void AddRowPair(GroupSums<D>& s, typename D::Int a, typename D::Int b, typename D::Int weights)
+VELDMARK_SCALER_INLINE void AddRowPair(GroupSums<D>& s, typename D::Int a, typename D::Int b, typename D::Int weights)
 {
     // Byte by byte a, b, a, b ...; widened, each 32-bit lane is one channel's (a, b) pair.
     const auto low = InterleaveLowerBytes(a, b);    // pixels 0 and 1 of each block
@@ -56,7 +56,7 @@ void AddRowPair(GroupSums<D>& s, typename D::Int a, typename D::Int b, typename 
 
 // The vertical sums of source pixels x .. x + kLanes - 1.
 template <class D, std::size_t kPairs>
-GroupSums<D> VerticalSums(D d, const RowPairLanes<D, kPairs>& rows, std::size_t x)
+VELDMARK_SCALER_INLINE GroupSums<D> VerticalSums(D d, const RowPairLanes<D, kPairs>& rows, std::size_t x)
 {
     const auto zero = SetInt(d, 0);
     GroupSums<D> s{{zero, zero, zero, zero}};
@@ -74,7 +74,7 @@ GroupSums<D> VerticalSums(D d, const RowPairLanes<D, kPairs>& rows, std::size_t 
 
 // Four vectors of a group's rounded channels (each within 0 .. 255) as kLanes pixels in order.
 template <class Int>
-Int GroupPixels(const Int (&v)[4])
+VELDMARK_SCALER_INLINE Int GroupPixels(const Int (&v)[4])
 {
     return PackUnsigned8(PackSigned16(v[0], v[1]), PackSigned16(v[2], v[3]));
 }
@@ -132,7 +132,7 @@ struct ColumnTable {
 
 // The horizontal sums of output pixels x + 4j, one in each block j.
 template <class D>
-typename D::Int HorizontalSums(D d, const ColumnTable& table, const std::uint16_t* row, std::size_t x)
+VELDMARK_SCALER_INLINE typename D::Int HorizontalSums(D d, const ColumnTable& table, const std::uint16_t* row, std::size_t x)
 {
     const std::uint16_t* pixels[D::kBlocks];
     const std::uint16_t* weights[D::kBlocks];

@@ -17,6 +17,14 @@
 #include <cstddef>
 #include <cstdint>
 
+// The lane forms' inner sums return several vectors; the compiler must inline them into the
+// loops, where every accumulator stays in a register, rather than call them a group at a time.
+#if defined(__GNUC__) || defined(__clang__)
+#define VELDMARK_SCALER_INLINE inline __attribute__((always_inline))
+#else
+#define VELDMARK_SCALER_INLINE inline
+#endif
+
 namespace veldmark {
 
 // The whole frame. `row` holds plan.row_pixels * 4 values, those past plan.src_width pixels zero.
