@@ -130,25 +130,22 @@ struct ColumnTable {
     std::size_t width;
 };
 
-// The horizontal sums of output pixels x + 4j, one in each block j.
+// The horizontal sums of output pixels x + 4j, one in each block j (x is i pixels into a group
+// of kLanes, i < 4).
 template <class D>
-VELDMARK_SCALER_INLINE typename D::Int HorizontalSums(D d, const ColumnTable& table, const std::uint16_t* row, std::size_t x)
+VELDMARK_SCALER_INLINE typename D::Int HorizontalSums(D d, const ColumnTable& table, const std::uint16_t* row,
+                                                      std::size_t x)
 {
     const std::uint16_t* pixels[D::kBlocks];
-    const std::uint16_t* weights[D::kBlocks];
-    for (std::size_t j = 0; j < D::kBlocks; ++j) {
-        pixels[j] = row + std::size_t{table.first[x + 4 * j]} * 4;
-        weights[j] = table.weights + (x + 4 * j) * table.pairs * 8;
-    }
+    for (std::size_t j = 0; j < D::kBlocks; ++j) pixels[j] = row + std::size_t{table.first[x + 4 * j]} * 4;
     auto s = SetInt(d, 0);
     for (std::size_t k = 0; k < table.pairs; ++k) {
         // Two neighbouring pixels B0 G0 R0 X0 B1 G1 R1 X1 as the channels' pairs B0 B1 G0 G1 ...
         const auto pair = ZipHalves16(LoadBlocks(d, pixels));
-        s = Add(s, MulAddPairs(pair, LoadBlocks(d, weights)));
-        for (std::size_t j = 0; j < D::kBlocks; ++j) {
-            pixels[j] += 8;
-            weights[j] += 8;
-        }
+        // The plan keeps pixel x + 4's weights right after pixel x's.
+        const auto weights = LoadU(d, table.weights + ColumnWeightsAt(table.pairs, x, k));
+        s = Add(s, MulAddPairs(pair, weights));
+        for (std::size_t j = 0; j < D::kBlocks; ++j) pixels[j] += 8;
     }
     return s;
 }
@@ -157,8 +154,8 @@ template <class D, std::size_t kPairs>
 void HorizontalLanes(D d, const ScalerPlan& plan, const std::uint16_t* row, std::uint32_t* out)
 {
     constexpr std::size_t kLanes = D::kLanes;
-    const ColumnTable table{plan.column_first.data(), plan.column_weights.data(), kPairs ? kPairs : plan.column_pairs,
-                            plan.width};
+    const ColumnTable table{plan.column_first.data(), plan.column_weights.data(),
+                            kPairs ? kPairs : plan.column_pairs, plan.width};
     const auto round = SetInt(d, ScalerFixedPoint::kColumnRound);
     const auto colour = SetInt(d, static_cast<std::int32_t>(ScalerFixedPoint::kColourBits));
     std::size_t x = 0;

@@ -63,15 +63,15 @@ void BuildColumnPairs(ScalerPlan& plan, const ScalerTaps& x)
     }
     plan.column_pairs = (longest + 1) / 2;
     plan.column_first.assign(plan.width, 0);
-    plan.column_weights.assign(plan.width * plan.column_pairs * 8, 0);
+    // Whole groups of eight pixels.
+    plan.column_weights.assign((plan.width + 7) / 8 * 8 * plan.column_pairs * 8, 0);
     for (std::size_t i = 0; i < plan.width; ++i) {
         const Trimmed t = TrimZeroWeights(x, i);
         const std::uint16_t* w = x.weights.data() + x.offset[i];
         plan.column_first[i] = x.first[i] + t.begin;
-        std::uint16_t* out = plan.column_weights.data() + i * plan.column_pairs * 8;
         for (std::uint32_t k = 0; k < t.end - t.begin; ++k) {
             // Tap k is the first or second of pair k / 2, for every one of the four channels.
-            std::uint16_t* pair = out + (k / 2) * 8;
+            std::uint16_t* pair = plan.column_weights.data() + ColumnWeightsAt(plan.column_pairs, i, k / 2);
             for (std::size_t channel = 0; channel < 4; ++channel) pair[channel * 2 + k % 2] = w[t.begin + k];
         }
     }

@@ -67,8 +67,8 @@ struct ScalerPlan {
 
     // Every output pixel x sums column_pairs pairs of neighbouring row pixels from
     // column_first[x]; shorter runs are padded with weight 0. Pair k of pixel x has eight 16-bit
-    // weights (the pair's two, four times, one for each channel) at
-    // column_weights[(x * column_pairs + k) * 8].
+    // weights (the pair's two, four times, one for each channel) at ColumnWeightsAt(column_pairs, x, k), laid
+    // out so that one load gives the row code's vector of pixels x and x + 4 (see scaler_lanes.h).
     std::size_t column_pairs = 0;
     std::vector<std::uint32_t> column_first;
     std::vector<std::uint16_t> column_weights;
@@ -77,6 +77,13 @@ struct ScalerPlan {
     // pairs may read past it.
     std::size_t row_pixels = 0;
 };
+
+// Where pair k of output pixel x has its weights in column_weights, with `pairs` pairs a pixel:
+// in groups of eight pixels, pair by pair, pixels i and i + 4 of a group side by side.
+constexpr std::size_t ColumnWeightsAt(std::size_t pairs, std::size_t x, std::size_t k)
+{
+    return (((x / 8) * pairs + k) * 4 + x % 4) * 16 + (x % 8 / 4) * 8;
+}
 
 // The whole plan for scaling src_width x src_height (rows src_pitch pixels apart) to
 // width x height.

@@ -86,11 +86,12 @@ void HorizontalPixels(const ScalerPlan& plan, const std::uint16_t* row, std::siz
     const std::size_t pair_count = plan.column_pairs;
     for (; x < end; ++x) {
         const std::uint16_t* p = row + std::size_t{plan.column_first[x]} * 4;
-        const std::uint16_t* w = plan.column_weights.data() + x * pair_count * 8;
         std::int32_t sums[4] = {};
-        for (std::size_t k = 0; k < pair_count; ++k, p += 8, w += 8)
+        for (std::size_t k = 0; k < pair_count; ++k, p += 8) {
+            const std::uint16_t* w = plan.column_weights.data() + ColumnWeightsAt(pair_count, x, k);
             for (std::size_t c = 0; c < 4; ++c)
                 sums[c] += Signed(p[c]) * Signed(w[2 * c]) + Signed(p[4 + c]) * Signed(w[2 * c + 1]);
+        }
         std::uint32_t pixel = 0;
         for (int c = 0; c < 3; ++c) {
             const std::int32_t v = (sums[c] + Fixed::kColumnRound) >> Fixed::kOutShift;
