@@ -79,6 +79,7 @@ VELDMARK_SCALER_INLINE Int GroupPixels(const Int (&v)[4])
     return PackUnsigned8(PackSigned16(v[0], v[1]), PackSigned16(v[2], v[3]));
 }
 
+// One output row's vertical sums into the row buffer, biased (scaler_rows.h).
 template <class D, std::size_t kPairs>
 void VerticalToRowLanes(D d, const RowPair* pairs, std::size_t count, const std::uint32_t* source,
                         std::size_t end, std::uint16_t* row)
@@ -104,6 +105,7 @@ void VerticalToRowLanes(D d, const RowPair* pairs, std::size_t count, const std:
     VerticalPixelsToRow(pairs, count, source, x, end, row);
 }
 
+// For a same-size width: one output row's vertical sums rounded straight to its pixels.
 template <class D, std::size_t kPairs>
 void VerticalToOutputLanes(D d, const RowPair* pairs, std::size_t count, const std::uint32_t* source,
                            std::size_t end, std::uint32_t* out)
@@ -130,8 +132,8 @@ struct ColumnTable {
     std::size_t width;
 };
 
-// The horizontal sums of output pixels x + 4j, one in each block j (x is i pixels into a group
-// of kLanes, i < 4).
+// The horizontal sums of output pixels x + 4j, one in each block j (x is i < 4 pixels into a
+// group, and groups start at multiples of kLanes, which divides the plan's groups of eight).
 template <class D>
 VELDMARK_SCALER_INLINE typename D::Int HorizontalSums(D d, const ColumnTable& table, const std::uint16_t* row,
                                                       std::size_t x)
@@ -150,6 +152,7 @@ VELDMARK_SCALER_INLINE typename D::Int HorizontalSums(D d, const ColumnTable& ta
     return s;
 }
 
+// One output row from the row buffer.
 template <class D, std::size_t kPairs>
 void HorizontalLanes(D d, const ScalerPlan& plan, const std::uint16_t* row, std::uint32_t* out)
 {
@@ -179,6 +182,7 @@ void CopyLanes(D d, const std::uint32_t* in, std::size_t end, std::uint32_t* out
 
 // Calls `step` with the pair count as a compile-time constant for the counts that occur most
 // (a same-size or growing axis has one pair, shrinking up to twice two or three), else with 0.
+// `D` only ties each instance to its vector set (see render/simd/vec8_begin.h).
 template <class D, class Step>
 void WithPairCount(D, std::size_t count, Step&& step)
 {
