@@ -36,7 +36,7 @@ struct RowPairLanes {
         for (std::size_t k = 0; k < kPairs; ++k) {
             a[k] = from + given[k].offset_a;
             b[k] = from + given[k].offset_b;
-            weights[k] = SetInt(d, static_cast<std::int32_t>(given[k].weights));
+            weights[k] = LoadU(d, given[k].weights);
         }
     }
 };
@@ -66,7 +66,7 @@ VELDMARK_SCALER_INLINE GroupSums<D> VerticalSums(D d, const RowPairLanes<D, kPai
         for (std::size_t k = 0; k < rows.count; ++k) {
             const RowPair& pair = rows.pairs[k];
             AddRowPair(s, LoadU(d, rows.source + pair.offset_a + x), LoadU(d, rows.source + pair.offset_b + x),
-                       SetInt(d, static_cast<std::int32_t>(pair.weights)));
+                       LoadU(d, pair.weights));
         }
     }
     return s;
@@ -132,11 +132,11 @@ struct ColumnTable {
     std::size_t width;
 };
 
-// The horizontal sums of output pixels x + 4j, one in each block j (x is i < 4 pixels into a
-// group, and groups start at multiples of kLanes, which divides the plan's groups of eight).
+// The horizontal sums of output pixels x + 4j, one in each block j, from their weights for the
+// first pair (the plan keeps pixel x + 4's right after pixel x's).
 template <class D>
 VELDMARK_SCALER_INLINE typename D::Int HorizontalSums(D d, const ColumnTable& table, const std::uint16_t* row,
-                                                      std::size_t x)
+                                                      std::size_t x, const std::uint16_t* weights)
 {
     const std::uint16_t* pixels[D::kBlocks];
     for (std::size_t j = 0; j < D::kBlocks; ++j) pixels[j] = row + std::size_t{table.first[x + 4 * j]} * 4;
@@ -144,9 +144,7 @@ VELDMARK_SCALER_INLINE typename D::Int HorizontalSums(D d, const ColumnTable& ta
     for (std::size_t k = 0; k < table.pairs; ++k) {
         // Two neighbouring pixels B0 G0 R0 X0 B1 G1 R1 X1 as the channels' pairs B0 B1 G0 G1 ...
         const auto pair = ZipHalves16(LoadBlocks(d, pixels));
-        // The plan keeps pixel x + 4's weights right after pixel x's.
-        const auto weights = LoadU(d, table.weights + ColumnWeightsAt(table.pairs, x, k));
-        s = Add(s, MulAddPairs(pair, weights));
+        s = Add(s, MulAddPairs(pair, LoadU(d, weights + k * kColumnPairStride)));
         for (std::size_t j = 0; j < D::kBlocks; ++j) pixels[j] += 8;
     }
     return s;
@@ -163,9 +161,13 @@ void HorizontalLanes(D d, const ScalerPlan& plan, const std::uint16_t* row, std:
     const auto colour = SetInt(d, static_cast<std::int32_t>(ScalerFixedPoint::kColourBits));
     std::size_t x = 0;
     for (; x + kLanes <= table.width; x += kLanes) {
+        // Groups start at multiples of kLanes, which divides the plan's groups of eight.
+        const std::uint16_t* weights = table.weights + ColumnWeightsAt(table.pairs, x, 0);
         typename D::Int v[4];
-        for (std::size_t i = 0; i < 4; ++i)
-            v[i] = ShiftRightSigned<ScalerFixedPoint::kOutShift>(Add(HorizontalSums(d, table, row, x + i), round));
+        for (std::size_t i = 0; i < 4; ++i) {
+            const auto sums = HorizontalSums(d, table, row, x + i, weights + i * kColumnPixelStride);
+            v[i] = ShiftRightSigned<ScalerFixedPoint::kOutShift>(Add(sums, round));
+        }
         StoreU(And(GroupPixels(v), colour), out + x);
     }
     HorizontalPixels(plan, row, x, table.width, out);

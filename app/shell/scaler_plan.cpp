@@ -47,7 +47,7 @@ void BuildRowPairs(ScalerPlan& plan, const ScalerTaps& y)
             RowPair pair;
             pair.offset_a = std::size_t{y.first[i] + k} * plan.src_pitch;
             pair.offset_b = has_b ? pair.offset_a + plan.src_pitch : pair.offset_a;
-            pair.weights = PackedWeights(w[k], has_b ? w[k + 1] : 0);
+            std::fill(std::begin(pair.weights), std::end(pair.weights), PackedWeights(w[k], has_b ? w[k + 1] : 0));
             plan.row_pairs.push_back(pair);
         }
         plan.row_pairs_begin.push_back(static_cast<std::uint32_t>(plan.row_pairs.size()));

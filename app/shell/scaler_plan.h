@@ -46,7 +46,9 @@ void BuildScalerTaps(ScalerTaps& taps, int source_size, int dest_size);
 struct RowPair {
     std::size_t offset_a = 0;   // first pixel of each row in the source
     std::size_t offset_b = 0;
-    std::uint32_t weights = 0;  // a's weight in the low 16 bits, b's in the high
+    // a's weight in the low 16 bits, b's in the high; once for each of up to eight lanes, so
+    // that the row code loads them as they are, whatever its width.
+    std::uint32_t weights[8] = {};
 };
 
 // Both axes' taps, and the row code's tables. Taps of weight 0 at either end of a run are
@@ -79,10 +81,13 @@ struct ScalerPlan {
 };
 
 // Where pair k of output pixel x has its weights in column_weights, with `pairs` pairs a pixel:
-// in groups of eight pixels, pair by pair, pixels i and i + 4 of a group side by side.
+// in groups of eight pixels, pair by pair, pixels i and i + 4 of a group side by side. So within
+// a group the next pair is kColumnPairStride values on, and pixel i + 1 (i < 3) kColumnPixelStride.
+constexpr std::size_t kColumnPixelStride = 16;
+constexpr std::size_t kColumnPairStride = 4 * kColumnPixelStride;
 constexpr std::size_t ColumnWeightsAt(std::size_t pairs, std::size_t x, std::size_t k)
 {
-    return (((x / 8) * pairs + k) * 4 + x % 4) * 16 + (x % 8 / 4) * 8;
+    return ((x / 8) * pairs + k) * kColumnPairStride + x % 4 * kColumnPixelStride + (x % 8 / 4) * 8;
 }
 
 // The whole plan for scaling src_width x src_height (rows src_pitch pixels apart) to

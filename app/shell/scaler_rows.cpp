@@ -15,8 +15,8 @@ void ColumnSums(const RowPair* pairs, std::size_t count, const std::uint32_t* so
     for (std::size_t k = 0; k < count; ++k) {
         const std::uint32_t a = source[pairs[k].offset_a + x];
         const std::uint32_t b = source[pairs[k].offset_b + x];
-        const auto wa = static_cast<std::int32_t>(pairs[k].weights & 0xFFFF);
-        const auto wb = static_cast<std::int32_t>(pairs[k].weights >> 16);
+        const auto wa = static_cast<std::int32_t>(pairs[k].weights[0] & 0xFFFF);
+        const auto wb = static_cast<std::int32_t>(pairs[k].weights[0] >> 16);
         for (int c = 0; c < 4; ++c)
             sums[c] += wa * static_cast<std::int32_t>((a >> (8 * c)) & 0xFF) +
                        wb * static_cast<std::int32_t>((b >> (8 * c)) & 0xFF);
