@@ -1,8 +1,8 @@
 // libFuzzer target for the Linux program's own options and the window id XScreenSaver hands it.
 // The input's first NUL-ended string is XSCREENSAVER_WINDOW (an empty one means unset), the
 // rest are the arguments. Whatever they are, the launch is one of the actions with only its own
-// fields set, a window id never exceeds 32 bits, and a parsed id written back in hex parses to
-// itself.
+// fields set, a window id never exceeds 32 bits, a parsed id written back in hex parses to
+// itself, and the fit is one of the three, its word reading back to it.
 #include <cinttypes>
 #include <cstddef>
 #include <cstdint>
@@ -55,6 +55,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     default:
         std::abort();
     }
+
+    if (veldmark::ParsePictureFit(veldmark::PictureFitName(launch.fit)) != launch.fit) std::abort();
 
     CheckWindowId(daemon_text, true);
     for (std::size_t a = 1; a < argv.size(); ++a) {

@@ -1,6 +1,7 @@
 #include "app/headless/args.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace veldmark::tool {
 
@@ -58,6 +59,11 @@ std::optional<std::string_view> Args::value(std::string_view name) const
     for (const auto& g : given_)
         if (g.first == name) return g.second;
     return std::nullopt;
+}
+
+void Args::Reject(std::string error)
+{
+    if (error_.empty()) error_ = std::move(error);
 }
 
 std::optional<std::uint64_t> Args::number(std::string_view name, std::uint64_t fallback,

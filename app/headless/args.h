@@ -28,6 +28,9 @@ public:
     bool has(std::string_view name) const;
     std::optional<std::string_view> value(std::string_view name) const;
 
+    // Records a problem found in a value (the first one counts); ok() is false from then on.
+    void Reject(std::string error);
+
     // A whole number in [min, max]; on a problem, records an error naming the option.
     std::optional<std::uint64_t> number(std::string_view name, std::uint64_t fallback,
                                         std::uint64_t min, std::uint64_t max);

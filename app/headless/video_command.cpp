@@ -18,6 +18,7 @@
 #include "app/headless/frame_run_options.h"
 #include "app/headless/interrupt.h"
 #include "app/headless/mp4_check.h"
+#include "app/headless/presented_picture.h"
 #include "app/headless/progress.h"
 
 extern char** environ;
@@ -26,30 +27,37 @@ namespace veldmark::tool {
 namespace {
 
 constexpr char kVideoHelp[] =
-    "usage: veldmark-render video [--from STEP] [--count N] [--every K] [--workers N] --out FILE.mp4\n"
+    "usage: veldmark-render video [--from STEP] [--count N] [--every K] [--workers N] [--size WxH] [--fit MODE] --out FILE.mp4\n"
     "       veldmark-render video [...] --out -\n\n"
     "Renders frames of the drive and encodes them at 60 frames per second into FILE.mp4 with\n"
-    "ffmpeg (H.264). The file appears only once the video is complete. With --out - the frames\n"
-    "go to standard output as raw 1920 x 1200 BGRA (8 bits a channel, alpha 255), for any\n"
-    "other consumer; standard output must then not be a terminal.\n\n"
+    "ffmpeg (H.264), 1920 x 1200 or the --size (even width and height). The file appears only\n"
+    "once the video is complete. With --out - the pictures go to standard output as raw BGRA\n"
+    "(8 bits a channel, alpha 255), for any other consumer; standard output must then not be a\n"
+    "terminal.\n\n"
     "  --out FILE    the video file, or - for raw frames (required)\n"
     "  --count N     frames (default 600: ten seconds)\n";
 
 constexpr int kFramesPerSecond = 60;
-constexpr std::size_t kFrameBytes = kFramePixels * 4;
 
-// Writes frames as BGRA bytes to a file descriptor: a pipe to ffmpeg or standard output.
+std::size_t PixelsOf(const PresentedPicture& picture)
+{
+    return static_cast<std::size_t>(picture.width()) * static_cast<std::size_t>(picture.height());
+}
+
+// Writes pictures as BGRA bytes to a file descriptor: a pipe to ffmpeg or standard output.
 class RawSink : public FrameConsumer {
 public:
     // `reader` names who reads `fd`, for the error message.
-    RawSink(int fd, const char* reader, Progress& progress)
-        : fd_(fd), reader_(reader), progress_(progress), bytes_(kFrameBytes) {}
+    RawSink(int fd, const char* reader, const PictureSize& size, Progress& progress)
+        : fd_(fd), reader_(reader), progress_(progress), picture_(size), bytes_(PixelsOf(picture_) * 4) {}
 
     Delivery Consume(const FrameSlot& frame, std::uint64_t) override
     {
         // Pixels are 0x00RRGGBB words: in memory B, G, R, 0. Consumers want opaque alpha.
-        for (std::size_t i = 0; i < kFramePixels; ++i) {
-            const std::uint32_t p = frame.pixels[i] | 0xFF000000u;
+        const std::uint32_t* pixels = picture_.Of(frame);
+        const std::size_t count = PixelsOf(picture_);
+        for (std::size_t i = 0; i < count; ++i) {
+            const std::uint32_t p = pixels[i] | 0xFF000000u;
             std::memcpy(&bytes_[i * 4], &p, 4);
         }
         std::size_t sent = 0;
@@ -75,7 +83,8 @@ private:
     int fd_;
     const char* reader_;
     Progress& progress_;
-    std::vector<unsigned char> bytes_;   // one frame, allocated once
+    PresentedPicture picture_;
+    std::vector<unsigned char> bytes_;   // one picture, allocated once
     std::uint64_t done_ = 0;
     std::string error_;
 };
@@ -106,14 +115,14 @@ struct Encoder {
 // How much of ffmpeg's messages is read back: its first lines say what went wrong.
 constexpr std::size_t kMessageHead = 1024;
 
-bool StartEncoder(const std::string& temp_path, Encoder& encoder, std::string& error)
+bool StartEncoder(const std::string& temp_path, int width, int height, Encoder& encoder, std::string& error)
 {
     int fds[2];
     if (pipe(fds) != 0) {
         error = std::string("cannot create a pipe: ") + std::strerror(errno);
         return false;
     }
-    const std::string size = std::to_string(kFrameWidth) + "x" + std::to_string(kFrameHeight);
+    const std::string size = std::to_string(width) + "x" + std::to_string(height);
     const std::string rate = std::to_string(kFramesPerSecond);
     // -xerror: without it ffmpeg reports a failure to write the index ("Error writing trailer")
     // and still exits with status 0, leaving a file no player opens.
@@ -253,7 +262,7 @@ int RunVideo(std::span<const char* const> argv)
 {
     int exit_code = 0;
     const auto args = ReadFrameCommand(
-        argv, FrameCommand{"video", kVideoHelp, 600, "--out FILE.mp4 (or - for raw frames)"}, exit_code);
+        argv, FrameCommand{"video", kVideoHelp, 600, "--out FILE.mp4 (or - for raw frames)", true}, exit_code);
     if (!args) return exit_code;
     const FrameRun run = args->run;
     const std::string out = *args->out;
@@ -261,6 +270,14 @@ int RunVideo(std::span<const char* const> argv)
     if (raw && isatty(STDOUT_FILENO)) {
         std::fprintf(stderr, "veldmark-render video: refusing to write raw frames to a terminal; "
                              "pipe them into a program or give --out FILE.mp4\n");
+        return kExitUsage;
+    }
+
+    const PictureSize& size = args->picture;
+    // H.264 in 4:2:0 halves both directions for colour: ffmpeg refuses odd sizes.
+    if (!raw && size.width > 0 && (size.width % 2 != 0 || size.height % 2 != 0)) {
+        std::fprintf(stderr, "veldmark-render video: an MP4 needs an even width and height, not %dx%d; "
+                             "use --out - for raw pictures of any size\n", size.width, size.height);
         return kExitUsage;
     }
 
@@ -281,7 +298,9 @@ int RunVideo(std::span<const char* const> argv)
         }
         close(probe);
         std::string error;
-        if (!StartEncoder(temp_path, encoder, error)) {
+        const bool sized = size.width > 0;
+        if (!StartEncoder(temp_path, sized ? size.width : kFrameWidth, sized ? size.height : kFrameHeight, encoder,
+                          error)) {
             std::remove(temp_path.c_str());
             std::fprintf(stderr, "veldmark-render video: %s\n", error.c_str());
             return kExitFailure;
@@ -290,7 +309,8 @@ int RunVideo(std::span<const char* const> argv)
 
     const std::atomic<bool>& interrupt = InstallInterruptHandler();
     Progress progress("video", run.frames.count);
-    RawSink sink(raw ? STDOUT_FILENO : encoder.input, raw ? "the reader of standard output" : "ffmpeg", progress);
+    RawSink sink(raw ? STDOUT_FILENO : encoder.input, raw ? "the reader of standard output" : "ffmpeg", size,
+                 progress);
     const FrameRunEnd end = veldmark::RunFrames(g_state, run, sink, &interrupt);
     progress.Finish(sink.done());
     return raw ? FinishRawFrames(end, sink) : FinishVideo(end, sink, encoder, out, temp_path);

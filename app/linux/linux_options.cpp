@@ -1,5 +1,6 @@
 #include "app/linux/linux_options.h"
 
+#include <optional>
 #include <string_view>
 
 namespace veldmark {
@@ -17,6 +18,14 @@ bool IsOption(std::string_view arg, std::string_view name)
 }
 
 bool IsFps(std::string_view arg) { return IsOption(arg, "fps"); }
+bool IsFit(std::string_view arg) { return IsOption(arg, "fit"); }
+// "--fit=WORD" or "-fit=WORD": the word, else nullopt.
+std::optional<std::string_view> FitWithWord(std::string_view arg)
+{
+    for (std::string_view prefix : {"--fit=", "-fit="})
+        if (arg.substr(0, prefix.size()) == prefix) return arg.substr(prefix.size());
+    return std::nullopt;
+}
 
 int DigitValue(char c, int base)
 {
@@ -52,8 +61,13 @@ std::uint64_t ParseWindowId(const char* text, bool hex_default)
 std::vector<const char*> RunModeArguments(int argc, const char* const* argv)
 {
     std::vector<const char*> kept;
-    for (int a = 0; a < argc; ++a)
-        if (a == 0 || !IsFps(argv[a])) kept.push_back(argv[a]);
+    for (int a = 0; a < argc; ++a) {
+        if (a > 0 && IsFit(argv[a])) {
+            ++a;   // ...and its word
+            continue;
+        }
+        if (a == 0 || !(IsFps(argv[a]) || FitWithWord(argv[a]))) kept.push_back(argv[a]);
+    }
     return kept;
 }
 
@@ -67,6 +81,7 @@ LinuxLaunch ParseWindowOptions(int argc, const char* const* argv, const char* da
     for (int a = 1; a < argc; ++a) {
         const std::string_view arg(argv[a]);
         if (IsOption(arg, "help") || arg == "-h") return {LinuxAction::Help, 0, {}};
+        if (IsFit(arg)) ++a;   // its word is no window option
         if (IsOption(arg, "version")) return {LinuxAction::Version, 0, {}};
         if (IsOption(arg, "root")) {
             root = true;
@@ -98,8 +113,18 @@ LinuxLaunch ParseWindowOptions(int argc, const char* const* argv, const char* da
 LinuxLaunch ParseLinuxOptions(int argc, const char* const* argv, const char* daemon_window)
 {
     LinuxLaunch launch = ParseWindowOptions(argc, argv, daemon_window);
-    for (int a = 1; a < argc; ++a)
+    for (int a = 1; a < argc; ++a) {
         if (IsFps(argv[a])) launch.fps = true;
+        std::optional<std::string_view> word = FitWithWord(argv[a]);
+        if (IsFit(argv[a])) word = a + 1 < argc ? std::string_view(argv[++a]) : std::string_view();
+        if (!word) continue;
+        const std::optional<PictureFit> fit = ParsePictureFit(*word);
+        if (fit) {
+            launch.fit = *fit;
+        } else if (launch.action != LinuxAction::Help && launch.action != LinuxAction::Version) {
+            return {LinuxAction::BadOption, 0, PictureFitError("--fit", *word)};
+        }
+    }
     return launch;
 }
 

@@ -1,10 +1,12 @@
 #pragma once
 // The Linux program's own options, looked at before the screensaver switches: --help,
-// --version, --fps, and the options through which XScreenSaver hands a hack its window. What is
-// left goes to the same run-mode parser the Windows program uses.
+// --version, --fps, --fit, and the options through which XScreenSaver hands a hack its window.
+// What is left goes to the same run-mode parser the Windows program uses.
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "app/shell/picture_fit.h"
 
 namespace veldmark {
 
@@ -13,7 +15,7 @@ enum class LinuxAction {
     Help,
     Version,
     DaemonWindow,   // draw into a window someone else owns (XScreenSaver's, or the root)
-    BadOption,      // a malformed window id: `error` says which
+    BadOption,      // a malformed window id or --fit: `error` says which
 };
 
 struct LinuxLaunch {
@@ -21,6 +23,7 @@ struct LinuxLaunch {
     std::uint64_t window = 0;   // DaemonWindow: the window, or 0 for the screen's root window
     std::string error;
     bool fps = false;           // --fps: show the frame rate and processor load, and sum them up at the end
+    PictureFit fit = PictureFit::Fill;   // --fit MODE (or --fit=MODE): how the picture fits the screen
 };
 
 // `daemon_window` is the value of XSCREENSAVER_WINDOW, or nullptr when it is not set. Priority:
@@ -29,7 +32,8 @@ struct LinuxLaunch {
 LinuxLaunch ParseLinuxOptions(int argc, const char* const* argv, const char* daemon_window);
 
 // The arguments for the run-mode parser: argv[0] and everything but the options that only this
-// program knows and that may stand anywhere (--fps), so that "--fps /s" is still full screen.
+// program knows and that may stand anywhere (--fps, --fit with its word), so that
+// "--fit fit /s" is still full screen.
 std::vector<const char*> RunModeArguments(int argc, const char* const* argv);
 
 // An X window id: "0x" and hex digits, or decimal digits (hex digits without "0x" when

@@ -23,7 +23,7 @@
 namespace {
 
 constexpr char kHelp[] =
-    "usage: veldmark [/s | /p XID | /c] [--root | --window-id ID] [--fps] [--help] [--version]\n"
+    "usage: veldmark [/s | /p XID | /c] [--root | --window-id ID] [--fit MODE] [--fps] [--help] [--version]\n"
     "\n"
     "An endless drive through a savanna.\n"
     "\n"
@@ -34,6 +34,10 @@ constexpr char kHelp[] =
     "  /c               configure: there is nothing to configure\n"
     "  --root           draw into the root window, or into $XSCREENSAVER_WINDOW when set\n"
     "  --window-id ID   draw into the window ID (decimal, or hex with 0x)\n"
+    "  --fit MODE       how the 16:10 picture fits a screen of another shape: fill (the default)\n"
+    "                   covers the screen and cuts the excess off evenly, or shows it whole where\n"
+    "                   more than a third would go; fit shows it whole on black bars; stretch\n"
+    "                   stretches it over the screen\n"
     "  --fps            show frames per second and the processor load in a corner, and print\n"
     "                   both for the whole run on standard error at the end\n"
     "\n"
@@ -42,9 +46,11 @@ constexpr char kHelp[] =
     "any mode cleanly with exit code 0.\n";
 
 template <class Host, class Open>
-int Run(veldmark::SimState& state, bool show_fps, Open open)
+int Run(veldmark::SimState& state, const veldmark::LinuxLaunch& launch, Open open)
 {
+    const bool show_fps = launch.fps;
     Host host(state);
+    host.SetPictureFit(launch.fit);
     std::string detail;
     const veldmark::StartupFailure opened = open(host, detail);
     if (opened != veldmark::StartupFailure::None) return veldmark::ReportStartup(opened, detail);
@@ -79,7 +85,7 @@ int main(int argc, char** argv)
         // The daemon's window is a full-screen saver whose input the daemon watches.
         ApplyRunMode(g_state, RunModeChoice{ScreensaverMode::Fullscreen, 0});
         InstallStopSignals();
-        return Run<X11Host>(g_state, launch.fps, [&](X11Host& host, std::string& detail) {
+        return Run<X11Host>(g_state, launch, [&](X11Host& host, std::string& detail) {
             return host.OpenDaemonWindow(launch.window, detail);
         });
     case LinuxAction::RunModes: break;
@@ -91,11 +97,11 @@ int main(int argc, char** argv)
     case ScreensaverMode::Configure: ShowConfigureMessage(); return 0;
     case ScreensaverMode::Preview:
         InstallStopSignals();
-        return Run<X11Host>(g_state, launch.fps, [&](X11Host& host, std::string& detail) {
+        return Run<X11Host>(g_state, launch, [&](X11Host& host, std::string& detail) {
             return host.OpenPreview(g_state.preview_parent, detail);
         });
     case ScreensaverMode::Windowed:
     case ScreensaverMode::Fullscreen: break;
     }
-    return Run<SdlHost>(g_state, launch.fps, [](SdlHost& host, std::string& detail) { return host.Open(detail); });
+    return Run<SdlHost>(g_state, launch, [](SdlHost& host, std::string& detail) { return host.Open(detail); });
 }

@@ -15,14 +15,10 @@
 #include "app/linux/x11_message_box.h"
 #include "app/shell/input_rules.h"
 #include "app/shell/run_mode.h"
+#include "app/shell/window_texts.h"
 
 namespace veldmark {
 namespace {
-
-constexpr char kTitle[] = "Veldmark";
-constexpr char kConfigureText[] = "Veldmark has no options to configure.";
-constexpr int kWindowWidth = 960;
-constexpr int kWindowHeight = 600;
 
 std::uint32_t KeyOf(SDL_Keycode key)
 {
@@ -46,8 +42,8 @@ bool HaveDisplay()
 void ShowConfigureMessage()
 {
     if (HaveDisplay() &&
-        (ShowX11MessageBox(kTitle, kConfigureText) ||
-         SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, kTitle, kConfigureText, nullptr) == 0))
+        (ShowX11MessageBox(kWindowTitle, kConfigureText) ||
+         SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, kWindowTitle, kConfigureText, nullptr) == 0))
         return;
     std::fprintf(stderr, "%s\n", kConfigureText);
 }
@@ -73,9 +69,6 @@ StartupFailure SdlHost::Open(std::string& detail)
         return StartupFailure::CreateWindow;
     }
 
-    const char* present = std::getenv("VELDMARK_SDL_PRESENT");
-    use_texture_ = present && std::strcmp(present, "texture") == 0;
-
     if (RunModeOf(state_) == ScreensaverMode::Fullscreen) {
         // One window per display, each made at its display's own size and place, so that they
         // cover the displays even where no window manager carries out the full-screen request.
@@ -97,8 +90,7 @@ StartupFailure SdlHost::Open(std::string& detail)
         SDL_VERSION(&wm.version);
         if (SDL_GetWindowWMInfo(screens_[0].window, &wm) == SDL_TRUE && wm.subsystem == SDL_SYSWM_X11) {
             x_display_ = wm.info.x11.display;
-            monitors_ = ListMonitors(x_display_);
-            monitors_checked_ = SDL_GetTicks();
+            StartMonitorWatch(monitor_watch_, ListMonitors(x_display_), SDL_GetTicks());
         }
         SDL_ShowCursor(SDL_DISABLE);
         cursor_hidden_ = true;
@@ -114,23 +106,13 @@ StartupFailure SdlHost::Open(std::string& detail)
 StartupFailure SdlHost::OpenScreen(Screen& screen, int x, int y, int width, int height, std::uint32_t flags,
                                    std::string& detail)
 {
-    screen.window = SDL_CreateWindow(kTitle, x, y, width, height, flags);
+    screen.window = SDL_CreateWindow(kWindowTitle, x, y, width, height, flags);
     if (!screen.window) {
         detail = SDL_GetError();
         return StartupFailure::CreateWindow;
     }
     WatchSdlWindow(screen.window, state_);
-    if (use_texture_) {
-        screen.renderer = SDL_CreateRenderer(screen.window, -1, 0);
-        if (!screen.renderer) {
-            detail = SDL_GetError();
-            return StartupFailure::NoDC;
-        }
-        SDL_SetRenderDrawColor(screen.renderer, 0, 0, 0, 255);
-        SDL_RenderClear(screen.renderer);
-        SDL_RenderPresent(screen.renderer);
-        return StartupFailure::None;
-    }
+    screen.presenter.SetFit(fit_);
     SDL_Surface* surface = SDL_GetWindowSurface(screen.window);
     if (!surface) {
         detail = SDL_GetError();
@@ -232,60 +214,32 @@ bool SdlHost::PumpMessages()
 
 bool SdlHost::MonitorsChanged()
 {
-    constexpr std::uint32_t kLookEveryMs = 500;
-    if (!x_display_ || DisplayLost() || SDL_GetTicks() - monitors_checked_ < kLookEveryMs) return false;
-    monitors_checked_ = SDL_GetTicks();
-    return !(ListMonitors(x_display_) == monitors_);
+    const std::uint32_t now = SDL_GetTicks();
+    if (!x_display_ || DisplayLost() || !MonitorLookDue(monitor_watch_, now)) return false;
+    return MonitorLayoutChanged(monitor_watch_, ListMonitors(x_display_), now);
+}
+
+void SdlHost::SetPictureFit(PictureFit fit)
+{
+    fit_ = fit;
+    for (Screen& screen : screens_) screen.presenter.SetFit(fit);
 }
 
 void SdlHost::Redraw(Screen& screen)
 {
-    if (!screen.has_picture || DisplayLost()) return;
-    if (use_texture_) {
-        SDL_RenderCopy(screen.renderer, screen.texture, nullptr, nullptr);
-        SDL_RenderPresent(screen.renderer);
-    } else {
-        SDL_UpdateWindowSurface(screen.window);
-    }
+    if (screen.has_picture && !DisplayLost()) SDL_UpdateWindowSurface(screen.window);
 }
 
-bool SdlHost::PresentToSurface(Screen& screen, const FrameSlot& frame)
+bool SdlHost::PresentTo(Screen& screen, const FrameSlot& frame)
 {
     // The surface follows the window's size; SDL makes a new one after a resize.
     SDL_Surface* surface = SDL_GetWindowSurface(screen.window);
     if (!surface || surface->w <= 0 || surface->h <= 0) return false;
-    if (screen.scaler.width() != surface->w || screen.scaler.height() != surface->h)
-        screen.scaler.Resize(surface->w, surface->h);
     if (SDL_MUSTLOCK(surface) && SDL_LockSurface(surface) != 0) return false;
-    auto* pixels = static_cast<std::uint32_t*>(surface->pixels);
-    const auto pitch = static_cast<std::size_t>(surface->pitch) / 4;
-    screen.scaler.Scale(frame.pixels, pixels, pitch);
-    DrawFpsOverlay(fps_, pixels, pitch, surface->w, surface->h);
+    screen.presenter.Present(frame.pixels, static_cast<std::uint32_t*>(surface->pixels),
+                             static_cast<std::size_t>(surface->pitch) / 4, surface->w, surface->h, fps_);
     if (SDL_MUSTLOCK(surface)) SDL_UnlockSurface(surface);
     return SDL_UpdateWindowSurface(screen.window) == 0;
-}
-
-bool SdlHost::PresentToTexture(Screen& screen, const FrameSlot& frame)
-{
-    int width = 0, height = 0;
-    if (SDL_GetRendererOutputSize(screen.renderer, &width, &height) != 0 || width <= 0 || height <= 0) return false;
-    if (!screen.texture || width != screen.texture_width || height != screen.texture_height) {
-        if (screen.texture) SDL_DestroyTexture(screen.texture);
-        // 0x00RRGGBB words are SDL's RGB888.
-        screen.texture =
-            SDL_CreateTexture(screen.renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING, width, height);
-        if (!screen.texture) return false;
-        screen.texture_width = width;
-        screen.texture_height = height;
-        screen.scaled.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0);
-        screen.scaler.Resize(width, height);
-    }
-    screen.scaler.Scale(frame.pixels, screen.scaled.data(), static_cast<std::size_t>(width));
-    DrawFpsOverlay(fps_, screen.scaled.data(), static_cast<std::size_t>(width), width, height);
-    if (SDL_UpdateTexture(screen.texture, nullptr, screen.scaled.data(), width * 4) != 0) return false;
-    SDL_RenderCopy(screen.renderer, screen.texture, nullptr, nullptr);
-    SDL_RenderPresent(screen.renderer);
-    return true;
 }
 
 bool SdlHost::Present(const FrameSlot& frame)
@@ -296,7 +250,7 @@ bool SdlHost::Present(const FrameSlot& frame)
     for (std::size_t i = 0; i < screen_count_; ++i) {
         Screen& screen = screens_[i];
         if (SDL_GetWindowFlags(screen.window) & (SDL_WINDOW_MINIMIZED | SDL_WINDOW_HIDDEN)) continue;
-        if (use_texture_ ? PresentToTexture(screen, frame) : PresentToSurface(screen, frame)) {
+        if (PresentTo(screen, frame)) {
             screen.has_picture = true;
             shown = true;
         }
@@ -316,10 +270,9 @@ void SdlHost::ReleasePresentation()
     }
     for (std::size_t i = 0; i < screen_count_; ++i) {
         Screen& screen = screens_[i];
-        if (screen.texture) SDL_DestroyTexture(screen.texture);
-        if (screen.renderer) SDL_DestroyRenderer(screen.renderer);
         if (screen.window) SDL_DestroyWindow(screen.window);
-        screen = Screen{};
+        screen.window = nullptr;
+        screen.has_picture = false;
     }
     screen_count_ = 0;
     if (cursor_hidden_) SDL_ShowCursor(SDL_ENABLE);

@@ -1,32 +1,25 @@
 #pragma once
 // The Linux host for windows of its own, on SDL2: the 960 x 600 window, and the full-screen
 // screensaver, which covers every display with a window of its own. Each frame is rendered
-// once and scaled to every window by our own area-averaging scaler, then handed to SDL at the
-// window's size: straight into the window's surface (an MIT-SHM image on X11, no OpenGL at
-// all), or, with VELDMARK_SDL_PRESENT=texture, as a streaming texture of the window's size that
-// SDL's renderer copies 1:1.
+// once; every window's presenter draws it at the window's size straight into the window's
+// surface (an MIT-SHM image on X11, no OpenGL at all), which SDL puts on the screen as it is.
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
-#include <vector>
 
 #include "app/linux/x11_monitors.h"
 #include "app/shell/fps_meter.h"
-#include "app/shell/frame_scaler.h"
 #include "app/shell/platform.h"
+#include "app/shell/presenter.h"
+#include "app/shell/screen_layout.h"
 #include "app/shell/startup_failure.h"
 #include "world/sim_state.h"
 
 struct SDL_Window;
-struct SDL_Renderer;
-struct SDL_Texture;
 struct _XDisplay;
 
 namespace veldmark {
-
-// At most this many displays get a window; more are left as they are.
-inline constexpr std::size_t kMaxScreens = 16;
 
 class SdlHost final : public Platform {
 public:
@@ -52,24 +45,20 @@ public:
     std::size_t screen_count() const { return screen_count_; }
     // --fps: counts presented frames in `meter` and shows its line on every window.
     void ShowFps(FpsMeter* meter) { fps_ = meter; }
+    // --fit: how the picture fits every window (fill unless told).
+    void SetPictureFit(PictureFit fit);
 
 private:
     // One window and what presenting into it needs.
     struct Screen {
         SDL_Window* window = nullptr;
-        SDL_Renderer* renderer = nullptr;   // texture presentation only
-        SDL_Texture* texture = nullptr;     // ...of the window's size
-        int texture_width = 0;
-        int texture_height = 0;
-        std::vector<std::uint32_t> scaled;  // the texture's picture
-        FrameScaler scaler;
+        Presenter presenter;
         bool has_picture = false;           // the last picture can be put back on exposure
     };
 
     StartupFailure OpenScreen(Screen& screen, int x, int y, int width, int height, std::uint32_t flags,
                               std::string& detail);
-    bool PresentToSurface(Screen& screen, const FrameSlot& frame);
-    bool PresentToTexture(Screen& screen, const FrameSlot& frame);
+    bool PresentTo(Screen& screen, const FrameSlot& frame);
     void Redraw(Screen& screen);
     Screen* ScreenOf(std::uint32_t window_id);
     // A mouse position in the window as a desktop position, so that the full-screen mouse rule
@@ -79,15 +68,14 @@ private:
     SimState& state_;
     bool video_ = false;
     bool cursor_hidden_ = false;
-    bool use_texture_ = false;
+    PictureFit fit_ = PictureFit::Fill;
     // True when a monitor came or went since the saver's windows were made.
     bool MonitorsChanged();
 
     std::array<Screen, kMaxScreens> screens_;
     std::size_t screen_count_ = 0;
     _XDisplay* x_display_ = nullptr;     // under the full-screen windows, when SDL draws on X11
-    MonitorLayout monitors_;             // ...and its monitors when they were made
-    std::uint32_t monitors_checked_ = 0; // SDL ticks of the last look
+    MonitorWatch monitor_watch_;         // ...and its monitors when they were made
     FpsMeter* fps_ = nullptr;            // --fps only
 };
 

@@ -19,6 +19,7 @@
 
 #include "app/linux/display_loss.h"
 #include "app/linux/process_clocks.h"
+#include "app/shell/window_texts.h"
 
 namespace veldmark {
 namespace {
@@ -113,7 +114,7 @@ StartupFailure X11Host::OpenPreview(std::uint64_t parent, std::string& detail)
                                              static_cast<unsigned>(std::max(attributes.width, 1)),
                                              static_cast<unsigned>(std::max(attributes.height, 1)), 0, 0, 0);
     XSelectInput(display_, child, StructureNotifyMask | ExposureMask | VisibilityChangeMask);
-    XStoreName(display_, child, "Veldmark");
+    XStoreName(display_, child, kWindowTitle);
     XClassHint hint{const_cast<char*>("veldmark"), const_cast<char*>("VeldmarkWindow")};
     XSetClassHint(display_, child, &hint);
     XMapWindow(display_, child);
@@ -166,7 +167,7 @@ bool X11Host::MakeImage(int width, int height)
                     shmctl(shm_id_, IPC_RMID, nullptr);
                     if (!g_x_error) {
                         image_shared_ = true;
-                        PlacePictures();
+                        PlaceAreas(is_root_ ? ListMonitors(display_) : ScreenLayout{});
                         return true;
                     }
                 } else {
@@ -186,30 +187,27 @@ bool X11Host::MakeImage(int width, int height)
     }
     plain_pixels_.assign(static_cast<std::size_t>(image_->bytes_per_line / 4) * h, 0);
     image_->data = reinterpret_cast<char*>(plain_pixels_.data());
-    PlacePictures();
+    PlaceAreas(is_root_ ? ListMonitors(display_) : ScreenLayout{});
     return true;
 }
 
-void X11Host::PlacePictures()
+void X11Host::SetPictureFit(PictureFit fit)
+{
+    for (Presenter& presenter : presenters_) presenter.SetFit(fit);
+}
+
+void X11Host::PlaceAreas(const ScreenLayout& monitors)
 {
     const int width = image_->width, height = image_->height;
-    MonitorLayout places;
-    if (is_root_) places = monitors_ = ListMonitors(display_);
+    if (is_root_) StartMonitorWatch(monitor_watch_, monitors, static_cast<std::uint32_t>(ClockNow() / 1'000'000));
     // Only monitors that lie wholly inside the image; none, or a failed look: the whole window.
-    std::size_t kept = 0;
-    for (std::size_t i = 0; i < places.count; ++i) {
-        const MonitorRect& m = places.monitors[i];
+    areas_ = ScreenLayout{};
+    for (std::size_t i = 0; i < monitors.count; ++i) {
+        const ScreenRect& m = monitors.screens[i];
         if (m.x >= 0 && m.y >= 0 && m.width > 0 && m.height > 0 && m.x + m.width <= width && m.y + m.height <= height)
-            places.monitors[kept++] = m;
+            AddScreen(areas_, m);
     }
-    places.count = kept;
-    if (places.count == 0) {
-        places.monitors[0] = MonitorRect{0, 0, width, height};
-        places.count = 1;
-    }
-    places_ = places;
-    for (std::size_t i = 0; i < places_.count; ++i)
-        scalers_[i].Resize(places_.monitors[i].width, places_.monitors[i].height);
+    if (areas_.count == 0) AddScreen(areas_, {0, 0, width, height});
     // What no monitor shows stays black.
     const auto pitch = static_cast<std::size_t>(image_->bytes_per_line / 4);
     auto* pixels = reinterpret_cast<std::uint32_t*>(image_->data);
@@ -318,22 +316,18 @@ bool X11Host::Present(const FrameSlot& frame)
     if (!image_ || image_->width != width_ || image_->height != height_) {
         if (!MakeImage(width_, height_)) return false;
     }
-    if (is_root_) {
-        // Monitors may come and go under a root window that keeps its size.
-        constexpr std::uint32_t kLookEveryMs = 500;
-        const auto now = static_cast<std::uint32_t>(ClockNow() / 1'000'000);
-        if (now - places_checked_ >= kLookEveryMs) {
-            places_checked_ = now;
-            if (!(ListMonitors(display_) == monitors_)) PlacePictures();
-        }
+    // Monitors may come and go under a root window that keeps its size.
+    const auto now_ms = static_cast<std::uint32_t>(ClockNow() / 1'000'000);
+    if (MonitorLookDue(monitor_watch_, now_ms)) {
+        const ScreenLayout monitors = ListMonitors(display_);
+        if (MonitorLayoutChanged(monitor_watch_, monitors, now_ms)) PlaceAreas(monitors);
     }
     auto* pixels = reinterpret_cast<std::uint32_t*>(image_->data);
     const auto pitch = static_cast<std::size_t>(image_->bytes_per_line / 4);
-    for (std::size_t i = 0; i < places_.count; ++i) {
-        const MonitorRect& m = places_.monitors[i];
+    for (std::size_t i = 0; i < areas_.count; ++i) {
+        const ScreenRect& m = areas_.screens[i];
         std::uint32_t* corner = pixels + static_cast<std::size_t>(m.y) * pitch + static_cast<std::size_t>(m.x);
-        scalers_[i].Scale(frame.pixels, corner, pitch);
-        DrawFpsOverlay(fps_, corner, pitch, m.width, m.height);
+        presenters_[i].Present(frame.pixels, corner, pitch, m.width, m.height, fps_);
         if (opaque_alpha_)
             for (std::size_t y = 0; y < static_cast<std::size_t>(m.height); ++y)
                 for (std::size_t x = 0; x < static_cast<std::size_t>(m.width); ++x) corner[y * pitch + x] |= 0xFF000000u;

@@ -1,10 +1,12 @@
 #pragma once
 // The Linux host for windows that belong to someone else, in plain Xlib: the preview, a child
 // window inside a settings program's window (/p XID), and XScreenSaver's own window, drawn into
-// directly. The frame is scaled on the CPU and put with MIT-SHM (plain XPutImage where shared
-// memory is not available, as on a remote display). A root window that spans several monitors
-// gets the frame in every monitor's rectangle, not one picture stretched across all of them. Input is never selected: in a preview the
-// keys are ignored and the mouse goes to the parent; XScreenSaver watches input itself.
+// directly. The presenter draws the picture into an image of the window's size on the CPU,
+// which goes to the server with MIT-SHM (plain XPutImage where shared memory is not available,
+// as on a remote display). A root window that spans several monitors gets a picture of its own
+// in every monitor's rectangle, not one picture across all of them. Input is never selected: in
+// a preview the keys are ignored and the mouse goes to the parent; XScreenSaver watches input
+// itself.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -12,8 +14,9 @@
 
 #include "app/linux/x11_monitors.h"
 #include "app/shell/fps_meter.h"
-#include "app/shell/frame_scaler.h"
 #include "app/shell/platform.h"
+#include "app/shell/presenter.h"
+#include "app/shell/screen_layout.h"
 #include "app/shell/startup_failure.h"
 #include "world/sim_state.h"
 
@@ -41,6 +44,8 @@ public:
     void SleepMilliseconds(std::uint32_t ms) override;
     // --fps: counts presented frames in `meter` and shows its line on every picture.
     void ShowFps(FpsMeter* meter) { fps_ = meter; }
+    // --fit: how every picture fits its rectangle (fill unless told).
+    void SetPictureFit(PictureFit fit);
 
     bool PumpMessages() override;
     bool PreviewParentExists() override { return !parent_gone_; }
@@ -55,8 +60,9 @@ private:
     bool MakeImage(int width, int height);
     void DropImage();
     void PutImage();
-    // Where the picture goes in the window: every monitor of a root window, else all of it.
-    void PlacePictures();
+    // Where the pictures go in the window: every monitor of a root window (as `monitors` lists
+    // them), else all of it.
+    void PlaceAreas(const ScreenLayout& monitors);
 
     SimState& state_;
     _XDisplay* display_ = nullptr;
@@ -78,10 +84,9 @@ private:
     void* shm_address_ = nullptr;
     std::vector<std::uint32_t> plain_pixels_;   // the image's pixels when not shared
     bool is_root_ = false;        // drawing into the root window itself
-    MonitorLayout places_;        // the rectangles of the window the frame is scaled into
-    MonitorLayout monitors_;      // root window: the monitors as XRandR listed them then
-    std::uint32_t places_checked_ = 0;   // milliseconds (steady clock) of the last look at the monitors
-    std::array<FrameScaler, kMaxMonitors> scalers_;   // one per rectangle
+    ScreenLayout areas_;          // the rectangles of the window that get a picture
+    std::array<Presenter, kMaxScreens> presenters_;   // one per rectangle
+    MonitorWatch monitor_watch_;  // root window: the monitors the rectangles were made for
     struct ShmSegment;   // XShmSegmentInfo, out of this header so it needs no X11 include
     std::unique_ptr<ShmSegment> shm_;
     FpsMeter* fps_ = nullptr;     // --fps only

@@ -5,26 +5,25 @@
 
 namespace veldmark {
 
-MonitorLayout ListMonitors(Display* display)
+ScreenLayout ListMonitors(Display* display)
 {
-    MonitorLayout layout;
+    ScreenLayout layout;
     const Window root = DefaultRootWindow(display);
     int event_base = 0, error_base = 0, major = 0, minor = 0;
     if (XRRQueryExtension(display, &event_base, &error_base) && XRRQueryVersion(display, &major, &minor) &&
         (major > 1 || (major == 1 && minor >= 5))) {
         int count = 0;
         if (XRRMonitorInfo* monitors = XRRGetMonitors(display, root, True, &count)) {
-            for (int i = 0; i < count && layout.count < kMaxMonitors; ++i)
+            for (int i = 0; i < count; ++i)
                 if (monitors[i].width > 0 && monitors[i].height > 0)
-                    layout.monitors[layout.count++] =
-                        MonitorRect{monitors[i].x, monitors[i].y, monitors[i].width, monitors[i].height};
+                    AddScreen(layout, {monitors[i].x, monitors[i].y, monitors[i].width, monitors[i].height});
             XRRFreeMonitors(monitors);
         }
     }
     if (layout.count == 0) {
         XWindowAttributes attributes;
         if (XGetWindowAttributes(display, root, &attributes))
-            layout.monitors[layout.count++] = MonitorRect{0, 0, attributes.width, attributes.height};
+            AddScreen(layout, {0, 0, attributes.width, attributes.height});
     }
     return layout;
 }

@@ -5,9 +5,11 @@
 // growing is bilinear. The tables are built when the size changes, never per frame.
 //
 // The arithmetic is fixed point: a vertical pass rounds each channel to 8 bits below its integer
-// value, a horizontal pass rounds that to the output. The vector paths (SSE2, AVX2) do the same
-// integer sums with the same roundings, so every path gives the same bits as the plain one.
+// value, a horizontal pass rounds that to the output. Every form of the row code (one pixel,
+// four or eight lanes: scaler_rows.h) does the same integer sums with the same roundings, so
+// every SIMD level gives the same bits as the reference.
 #include "app/shell/scaler_plan.h"
+#include "render/simd/simd_level.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -15,14 +17,10 @@
 
 namespace veldmark {
 
-// The code that fills the destination: the plain one-pixel code (every processor) or a vector
-// path (x86-64 only; a path the machine lacks is never taken).
-enum class ScalerPath { Portable = 0, Sse2 = 1, Avx2 = 2 };
-
 class FrameScaler {
 public:
     // Prepares for a destination of width x height (both positive). Allocates; call only when
-    // the window's size changes. Picks the fastest path the processor has (render/simd/simd_level.h).
+    // the window's size changes. Takes the active SIMD level's row code (render/simd/simd_level.h).
     void Resize(int width, int height);
     int width() const { return width_; }
     int height() const { return height_; }
@@ -32,10 +30,11 @@ public:
     // ones given to SetSource (the whole frame unless changed). Never allocates.
     void Scale(const std::uint32_t* source, std::uint32_t* dest, std::size_t dest_pitch);
 
-    // As Scale, through the given path, lowered to one the machine has. For tests and measuring.
-    void ScaleWith(ScalerPath path, const std::uint32_t* source, std::uint32_t* dest, std::size_t dest_pitch);
+    // As Scale, through the row code of `level`, lowered to one this machine and build have.
+    // For tests and measuring.
+    void ScaleWith(SimdLevel level, const std::uint32_t* source, std::uint32_t* dest, std::size_t dest_pitch);
 
-    // The slow, obvious two-pass code the fast paths are checked against: the whole vertical
+    // The slow, obvious two-pass code every level is checked against: the whole vertical
     // pass into a buffer it allocates, then the horizontal pass. For tests and measuring.
     void ScaleReference(const std::uint32_t* source, std::uint32_t* dest, std::size_t dest_pitch) const;
 
@@ -44,10 +43,9 @@ public:
     // top-left pixel with the frame's pitch.
     void SetSource(int width, int height, std::size_t pitch = 0);
 
-    // The best path this machine has, as the active SIMD level allows.
-    static ScalerPath BestPath();
-    // `path` lowered to what this machine (and build) supports.
-    static ScalerPath AvailablePath(ScalerPath path);
+    // The level whose row code runs when `level` is asked for: lowered to what this build,
+    // processor and operating system support.
+    static SimdLevel AvailableLevel(SimdLevel level);
 
 private:
     int src_width_ = 1920;
@@ -55,9 +53,7 @@ private:
     std::size_t src_pitch_ = 1920;
     int width_ = 0;
     int height_ = 0;
-    ScalerPath path_ = ScalerPath::Portable;
-    ScalerTaps x_;
-    ScalerTaps y_;
+    SimdLevel level_ = SimdLevel::Scalar;
     ScalerPlan plan_;
     std::vector<std::uint16_t> row_;   // one row of the vertical pass, with room to read past it
 };

@@ -1,11 +1,17 @@
-// The scaler's plain code: a row at a time, a pixel at a time, a channel at a time. The vector
-// paths must give exactly what this gives.
+// The scaler's reference: a row at a time, a pixel at a time, a channel at a time, in three
+// unsigned channels and two whole passes, without the row code's tables. Every form of the row
+// code must give exactly what this gives.
 #include "app/shell/frame_scaler.h"
-#include "app/shell/scaler_paths.h"
 
 #include <algorithm>
 
 namespace veldmark {
+namespace {
+
+using Fixed = ScalerFixedPoint;
+
+// Output row `row_index`'s vertical sums, rounded: src_width pixels of three 16-bit channels
+// (R, G, B), from source rows src_pitch pixels apart.
 
 void ScaleRowVertically(const ScalerTaps& y, std::size_t row_index, const std::uint32_t* source,
                         std::size_t src_width, std::size_t src_pitch, std::uint16_t* row)
@@ -21,16 +27,18 @@ void ScaleRowVertically(const ScalerTaps& y, std::size_t row_index, const std::u
             g += w[k] * ((p >> 8) & 0xFF);
             b += w[k] * (p & 0xFF);
         }
-        constexpr std::uint32_t half = 1u << (kScalerRowShift - 1);
-        row[x * 3 + 0] = static_cast<std::uint16_t>((r + half) >> kScalerRowShift);
-        row[x * 3 + 1] = static_cast<std::uint16_t>((g + half) >> kScalerRowShift);
-        row[x * 3 + 2] = static_cast<std::uint16_t>((b + half) >> kScalerRowShift);
+        constexpr std::uint32_t half = Fixed::kRowHalf;
+        row[x * 3 + 0] = static_cast<std::uint16_t>((r + half) >> Fixed::kRowShift);
+        row[x * 3 + 1] = static_cast<std::uint16_t>((g + half) >> Fixed::kRowShift);
+        row[x * 3 + 2] = static_cast<std::uint16_t>((b + half) >> Fixed::kRowShift);
     }
 }
 
+// One output row from a row of ScaleRowVertically.
+
 void ScaleRowHorizontally(const ScalerTaps& x_taps, const std::uint16_t* row, std::uint32_t* out)
 {
-    constexpr std::uint32_t kOutHalf = 1u << (kScalerOutShift - 1);
+    constexpr std::uint32_t kOutHalf = Fixed::kOutHalf;
     for (std::size_t x = 0; x < x_taps.first.size(); ++x) {
         const std::uint16_t* w = x_taps.weights.data() + x_taps.offset[x];
         const std::uint16_t* p = row + std::size_t{x_taps.first[x]} * 3;
@@ -40,12 +48,14 @@ void ScaleRowHorizontally(const ScalerTaps& x_taps, const std::uint16_t* row, st
             g += w[k] * std::uint32_t{p[k * 3 + 1]};
             b += w[k] * std::uint32_t{p[k * 3 + 2]};
         }
-        const std::uint32_t rr = std::min<std::uint32_t>((r + kOutHalf) >> kScalerOutShift, 255);
-        const std::uint32_t gg = std::min<std::uint32_t>((g + kOutHalf) >> kScalerOutShift, 255);
-        const std::uint32_t bb = std::min<std::uint32_t>((b + kOutHalf) >> kScalerOutShift, 255);
+        const std::uint32_t rr = std::min<std::uint32_t>((r + kOutHalf) >> Fixed::kOutShift, 255);
+        const std::uint32_t gg = std::min<std::uint32_t>((g + kOutHalf) >> Fixed::kOutShift, 255);
+        const std::uint32_t bb = std::min<std::uint32_t>((b + kOutHalf) >> Fixed::kOutShift, 255);
         out[x] = (rr << 16) | (gg << 8) | bb;
     }
 }
+
+} // namespace
 
 void FrameScaler::ScaleReference(const std::uint32_t* source, std::uint32_t* dest, std::size_t dest_pitch) const
 {
@@ -54,8 +64,8 @@ void FrameScaler::ScaleReference(const std::uint32_t* source, std::uint32_t* des
     // Every vertical row first, then every horizontal one, as two separate passes.
     std::vector<std::uint16_t> rows(height * src_w * 3);
     for (std::size_t y = 0; y < height; ++y)
-        ScaleRowVertically(y_, y, source, src_w, src_pitch_, rows.data() + y * src_w * 3);
-    for (std::size_t y = 0; y < height; ++y) ScaleRowHorizontally(x_, rows.data() + y * src_w * 3, dest + y * dest_pitch);
+        ScaleRowVertically(plan_.y, y, source, src_w, src_pitch_, rows.data() + y * src_w * 3);
+    for (std::size_t y = 0; y < height; ++y) ScaleRowHorizontally(plan_.x, rows.data() + y * src_w * 3, dest + y * dest_pitch);
 }
 
 } // namespace veldmark

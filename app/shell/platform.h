@@ -32,8 +32,9 @@ public:
     // no processor time meanwhile. The loop waits here while the window cannot be seen.
     virtual void WaitForEvents(std::uint32_t ms) { SleepMilliseconds(ms); }
 
-    // Shows a finished frame scaled to the whole client area. Returns false when it cannot be
-    // shown now (no client area, no bitmap); the frame then waits in its packet for next time.
+    // Shows a finished frame in the whole client area (each window's or monitor's Presenter
+    // decides what of it goes where). Returns false when it cannot be shown now (no client
+    // area, no bitmap); the frame then waits in its packet for next time.
     virtual bool Present(const FrameSlot& frame) = 0;
 
     // Called once after the render workers have stopped: releases what presenting needed and

@@ -28,7 +28,7 @@ bool IsSameAxis(const ScalerTaps& taps, std::size_t source_size)
     for (std::size_t i = 0; i < source_size; ++i) {
         const Trimmed t = TrimZeroWeights(taps, i);
         if (t.end - t.begin != 1 || taps.first[i] + t.begin != i) return false;
-        if (taps.weights[taps.offset[i] + t.begin] != kScalerWeightOne) return false;
+        if (taps.weights[taps.offset[i] + t.begin] != ScalerFixedPoint::kWeightOne) return false;
     }
     return true;
 }
@@ -47,8 +47,7 @@ void BuildRowPairs(ScalerPlan& plan, const ScalerTaps& y)
             RowPair pair;
             pair.offset_a = std::size_t{y.first[i] + k} * plan.src_pitch;
             pair.offset_b = has_b ? pair.offset_a + plan.src_pitch : pair.offset_a;
-            const std::uint32_t packed = PackedWeights(w[k], has_b ? w[k + 1] : 0);
-            std::fill(std::begin(pair.weights), std::end(pair.weights), packed);
+            std::fill(std::begin(pair.weights), std::end(pair.weights), PackedWeights(w[k], has_b ? w[k + 1] : 0));
             plan.row_pairs.push_back(pair);
         }
         plan.row_pairs_begin.push_back(static_cast<std::uint32_t>(plan.row_pairs.size()));
@@ -63,19 +62,17 @@ void BuildColumnPairs(ScalerPlan& plan, const ScalerTaps& x)
         longest = std::max(longest, t.end - t.begin);
     }
     plan.column_pairs = (longest + 1) / 2;
-    const std::size_t padded_width = (plan.width + 1) & ~std::size_t{1};
-    plan.column_first.assign(padded_width, 0);
-    plan.column_weights.assign(padded_width * plan.column_pairs * 8, 0);
+    plan.column_first.assign(plan.width, 0);
+    // Whole groups of eight pixels.
+    plan.column_weights.assign((plan.width + 7) / 8 * 8 * plan.column_pairs * 8, 0);
     for (std::size_t i = 0; i < plan.width; ++i) {
         const Trimmed t = TrimZeroWeights(x, i);
         const std::uint16_t* w = x.weights.data() + x.offset[i];
         plan.column_first[i] = x.first[i] + t.begin;
-        std::int16_t* out = plan.column_weights.data() + ((i / 2) * plan.column_pairs * 2 + i % 2) * 8;
         for (std::uint32_t k = 0; k < t.end - t.begin; ++k) {
-            // Tap k is the first or second of pair k / 2, in every one of the four lanes.
-            std::int16_t* pair = out + (k / 2) * 16;
-            for (std::size_t lane = 0; lane < 4; ++lane)
-                pair[lane * 2 + k % 2] = static_cast<std::int16_t>(w[t.begin + k]);
+            // Tap k is the first or second of pair k / 2, for every one of the four channels.
+            std::uint16_t* pair = plan.column_weights.data() + ColumnWeightsAt(plan.column_pairs, i, k / 2);
+            for (std::size_t channel = 0; channel < 4; ++channel) pair[channel * 2 + k % 2] = w[t.begin + k];
         }
     }
     // The last pair of the last pixels reads 2 * column_pairs pixels from its first.
@@ -119,18 +116,21 @@ void BuildScalerTaps(ScalerTaps& taps, int source_size, int dest_size)
         std::uint32_t total = 0;
         std::size_t largest = taps.weights.size();
         for (double weight : w) {
-            const auto fixed = static_cast<std::uint32_t>(std::lround(weight / sum * kScalerWeightOne));
+            const auto fixed = static_cast<std::uint32_t>(std::lround(weight / sum * ScalerFixedPoint::kWeightOne));
             if (taps.weights.size() == largest || fixed > taps.weights[largest]) largest = taps.weights.size();
             taps.weights.push_back(static_cast<std::uint16_t>(fixed));
             total += fixed;
         }
-        taps.weights[largest] = static_cast<std::uint16_t>(taps.weights[largest] + kScalerWeightOne - total);
+        taps.weights[largest] = static_cast<std::uint16_t>(taps.weights[largest] + ScalerFixedPoint::kWeightOne - total);
     }
 }
 
-void BuildScalerPlan(ScalerPlan& plan, const ScalerTaps& x, const ScalerTaps& y, int src_width, int src_height,
-                     std::size_t src_pitch)
+void BuildScalerPlan(ScalerPlan& plan, int src_width, int src_height, std::size_t src_pitch, int width, int height)
 {
+    BuildScalerTaps(plan.x, src_width, width);
+    BuildScalerTaps(plan.y, src_height, height);
+    const ScalerTaps& x = plan.x;
+    const ScalerTaps& y = plan.y;
     plan.src_width = static_cast<std::size_t>(src_width);
     plan.src_height = static_cast<std::size_t>(src_height);
     plan.src_pitch = src_pitch;

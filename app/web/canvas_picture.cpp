@@ -7,8 +7,6 @@
 #include <wasm_simd128.h>
 #endif
 
-#include "world/limits.h"
-
 namespace veldmark::web {
 namespace {
 
@@ -43,16 +41,13 @@ void ResizeCanvasPicture(CanvasPicture& picture, CanvasSize size)
     picture.width = size.width;
     picture.height = size.height;
     picture.pixels.assign(static_cast<std::size_t>(size.width) * static_cast<std::size_t>(size.height), 0);
-    picture.scaler.SetSource(kFrameWidth, kFrameHeight);
-    picture.scaler.Resize(size.width, size.height);
 }
 
 void DrawFrameToCanvas(const std::uint32_t* frame, CanvasPicture& picture, const FpsMeter* overlay)
 {
     if (picture.pixels.empty()) return;
-    const auto pitch = static_cast<std::size_t>(picture.width);
-    picture.scaler.Scale(frame, picture.pixels.data(), pitch);
-    DrawFpsOverlay(overlay, picture.pixels.data(), pitch, picture.width, picture.height);
+    picture.presenter.Present(frame, picture.pixels.data(), static_cast<std::size_t>(picture.width), picture.width,
+                              picture.height, overlay);
     ToCanvasByteOrder(picture.pixels.data(), picture.pixels.size());
 }
 

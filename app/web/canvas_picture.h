@@ -1,13 +1,13 @@
 #pragma once
-// The picture the page puts on its canvas: the frame scaled to the canvas's size in device
-// pixels, in the byte order a canvas's ImageData holds (red, green, blue, alpha). Platform-free:
-// the page's script only hands these bytes to putImageData.
+// The picture the page puts on its canvas: the frame as the presenter places it in the canvas's
+// size in device pixels, in the byte order a canvas's ImageData holds (red, green, blue, alpha).
+// Platform-free: the page's script only hands these bytes to putImageData.
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
 #include "app/shell/fps_meter.h"
-#include "app/shell/frame_scaler.h"
+#include "app/shell/presenter.h"
 
 namespace veldmark::web {
 
@@ -29,16 +29,16 @@ struct CanvasPicture {
     int width = 0;
     int height = 0;
     std::vector<std::uint32_t> pixels;   // width x height words, bytes R, G, B, A in memory
-    FrameScaler scaler;
+    Presenter presenter;                 // as every host: the picture keeps its shape (fill)
 };
 
-// Prepares the picture and its scaler for a canvas of `size`. Allocates only when the size
-// changes, never per frame.
+// Prepares the picture for a canvas of `size`. Allocates only when the size changes, never per
+// frame (the presenter plans again on its first frame of a new size).
 void ResizeCanvasPicture(CanvasPicture& picture, CanvasSize size);
 
-// Draws a 1920 x 1200 frame (0x00RRGGBB) into the picture: the whole frame scaled to the whole
-// canvas, then the overlay when there is one, then the canvas's byte order. This is the one
-// place that decides which part of the frame goes where on the canvas.
+// Draws a 1920 x 1200 frame (0x00RRGGBB) into the picture through the presenter (which part of
+// the frame goes where, the scaling, the overlay when there is one), then turns it into the
+// canvas's byte order.
 void DrawFrameToCanvas(const std::uint32_t* frame, CanvasPicture& picture, const FpsMeter* overlay);
 
 // 0x00RRGGBB words to the canvas's bytes R, G, B, A (A opaque), in place.

@@ -16,19 +16,19 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "app/shell/frame_scaler.h"
 #include "app/shell/input_rules.h"
+#include "app/shell/presenter.h"
 #include "app/shell/run_mode.h"
+#include "app/shell/screen_layout.h"
+#include "app/shell/window_texts.h"
 
 namespace veldmark {
 namespace {
 
 constexpr wchar_t kClassName[] = L"VeldmarkWindow";
-constexpr wchar_t kTitle[] = L"Veldmark";
-constexpr int kWindowWidth = 960;
-constexpr int kWindowHeight = 600;
+constexpr auto kTitle = WideText(kWindowTitle);
+constexpr auto kConfigureMessage = WideText(kConfigureText);
 constexpr UINT kClassStyle = CS_VREDRAW | CS_HREDRAW | CS_OWNDC;
-constexpr std::size_t kMaxWindows = 16;   // monitors beyond this many are left as they are
 
 static_assert(kClassStyle == 0x23);
 
@@ -135,43 +135,33 @@ struct Surface {
     int width = 0;
     int height = 0;
     bool has_picture = false;
-    FrameScaler scaler;
+    Presenter presenter;            // fills the client area
 };
 
 struct Win32Host::Handles {
-    std::array<Surface, kMaxWindows> surfaces;
+    std::array<Surface, kMaxScreens> surfaces;
     std::size_t count = 0;
-    std::array<RECT, kMaxWindows> monitors{};   // full screen: the layout the windows were made for
-    std::size_t monitor_count = 0;
-    DWORD monitors_checked = 0;                 // GetTickCount of the last look
+    MonitorWatch monitor_watch;     // full screen: the layout the windows were made for
 };
 
 namespace {
 
 BOOL CALLBACK AddMonitor(HMONITOR, HDC, LPRECT area, LPARAM list)
 {
-    auto& monitors = *reinterpret_cast<std::array<RECT, kMaxWindows>*>(list);
-    for (RECT& slot : monitors)
-        if (slot.right <= slot.left) {   // the first unused entry
-            slot = *area;
-            return TRUE;
-        }
-    return FALSE;
+    const RECT& m = *area;
+    return AddScreen(*reinterpret_cast<ScreenLayout*>(list), {m.left, m.top, m.right - m.left, m.bottom - m.top})
+               ? TRUE
+               : FALSE;
 }
 
 // Every monitor's rectangle on the virtual desktop (left of or above the primary monitor the
 // coordinates are negative); the primary screen alone when none can be listed.
-std::size_t ListMonitors(std::array<RECT, kMaxWindows>& monitors)
+ScreenLayout ListMonitors()
 {
-    monitors.fill(RECT{0, 0, 0, 0});
+    ScreenLayout monitors;
     EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors));
-    std::size_t count = 0;
-    while (count < monitors.size() && monitors[count].right > monitors[count].left) ++count;
-    if (count == 0) {
-        monitors[0] = RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-        count = 1;
-    }
-    return count;
+    if (monitors.count == 0) AddScreen(monitors, {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
+    return monitors;
 }
 
 // Shows the frame in one window, making its section anew when the client size changed.
@@ -198,11 +188,10 @@ bool PresentTo(Surface& surface, const FrameSlot& frame)
         surface.pixels = static_cast<std::uint32_t*>(bits);
         surface.width = width;
         surface.height = height;
-        surface.scaler.Resize(width, height);
     }
     // GDI may still be reading the section from the last BitBlt; it must be done before we write.
     GdiFlush();
-    surface.scaler.Scale(frame.pixels, surface.pixels, static_cast<std::size_t>(width));
+    surface.presenter.Present(frame.pixels, surface.pixels, static_cast<std::size_t>(width), width, height);
     BitBlt(surface.window_dc, 0, 0, width, height, surface.memory, 0, 0, SRCCOPY);
     surface.has_picture = true;
     return true;
@@ -241,14 +230,12 @@ StartupFailure Win32Host::Open()
     Handles& h = *handles_;
     if (mode == ScreensaverMode::Fullscreen) {
         // A topmost window on every monitor: the desktop stays covered wherever it is.
-        std::array<RECT, kMaxWindows>& monitors = h.monitors;
-        const std::size_t count = ListMonitors(monitors);
-        h.monitor_count = count;
-        h.monitors_checked = GetTickCount();
-        for (std::size_t i = 0; i < count; ++i) {
-            const RECT& m = monitors[i];
-            HWND window = CreateWindowExW(WS_EX_TOPMOST, kClassName, kTitle, WS_POPUP | WS_VISIBLE, m.left, m.top,
-                                          m.right - m.left, m.bottom - m.top, nullptr, nullptr, instance, nullptr);
+        const ScreenLayout monitors = ListMonitors();
+        StartMonitorWatch(h.monitor_watch, monitors, GetTickCount());
+        for (std::size_t i = 0; i < monitors.count; ++i) {
+            const ScreenRect& m = monitors.screens[i];
+            HWND window = CreateWindowExW(WS_EX_TOPMOST, kClassName, kTitle.data(), WS_POPUP | WS_VISIBLE, m.x, m.y,
+                                          m.width, m.height, nullptr, nullptr, instance, nullptr);
             if (!window) return StartupFailure::CreateWindow;
             h.surfaces[h.count++].window = window;
         }
@@ -256,14 +243,14 @@ StartupFailure Win32Host::Open()
         HWND parent = FromHandleBits<HWND>(state_.preview_parent);
         RECT client{};
         if (!parent || !GetClientRect(parent, &client)) return StartupFailure::CreateWindow;
-        HWND window = CreateWindowExW(0, kClassName, kTitle, WS_CHILD | WS_VISIBLE, 0, 0, client.right,
+        HWND window = CreateWindowExW(0, kClassName, kTitle.data(), WS_CHILD | WS_VISIBLE, 0, 0, client.right,
                                       client.bottom, parent, nullptr, instance, nullptr);
         if (!window) return StartupFailure::CreateWindow;
         h.surfaces[h.count++].window = window;
     } else {
         RECT frame{0, 0, kWindowWidth, kWindowHeight};
         AdjustWindowRect(&frame, WS_OVERLAPPEDWINDOW, FALSE);
-        HWND window = CreateWindowExW(0, kClassName, kTitle, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+        HWND window = CreateWindowExW(0, kClassName, kTitle.data(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
                                       frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
                                       instance, nullptr);
         if (!window) return StartupFailure::CreateWindow;
@@ -314,15 +301,10 @@ bool Win32Host::PumpMessages()
     // WM_DISPLAYCHANGE reports a monitor that comes or goes, but not every system sends it for
     // every change (a monitor's place alone, or Wine): the layout is also compared now and then.
     Handles& h = *handles_;
-    constexpr DWORD kLookEveryMs = 500;
-    if (h.monitor_count > 0 && GetTickCount() - h.monitors_checked >= kLookEveryMs) {
-        h.monitors_checked = GetTickCount();
-        std::array<RECT, kMaxWindows> now;
-        const std::size_t count = ListMonitors(now);
-        bool same = count == h.monitor_count;
-        for (std::size_t i = 0; same && i < count; ++i) same = EqualRect(&now[i], &h.monitors[i]) != FALSE;
-        if (!same && h.count > 0) DestroyWindow(h.surfaces[0].window);   // ends the run, exit code 0
-    }
+    const DWORD now = GetTickCount();
+    if (MonitorLookDue(h.monitor_watch, now) && MonitorLayoutChanged(h.monitor_watch, ListMonitors(), now) &&
+        h.count > 0)
+        DestroyWindow(h.surfaces[0].window);   // ends the run, exit code 0
     return true;
 }
 
@@ -388,7 +370,7 @@ void Win32Host::ReleasePresentation()
 
 int ShowConfigureMessage()
 {
-    MessageBoxW(nullptr, L"Veldmark has no options to configure.", kTitle, 0);
+    MessageBoxW(nullptr, kConfigureMessage.data(), kTitle.data(), 0);
     return kExitNormal;
 }
 

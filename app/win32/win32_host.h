@@ -1,11 +1,11 @@
 #pragma once
 // The Windows host: the "VeldmarkWindow" window in its three kinds (a 960 x 600 window, the
 // full-screen saver with a window on every monitor, the preview inside the settings dialog),
-// its window procedure, and GDI presentation: our own area-averaging scaler writes the frame at
-// each window's client size straight into a DIB section selected into that window's memory DC,
-// then one BitBlt copies it 1:1. (GDI's HALFTONE StretchDIBits of the whole 1920 x 1200 frame
-// gives the same kind of picture at many times the cost.) The frame is rendered once, whatever
-// the number of monitors.
+// its window procedure, and GDI presentation: each window's presenter draws the picture at the
+// window's client size (filling it: Windows keeps no settings) straight into a DIB section
+// selected into that window's memory DC, then one BitBlt copies it 1:1. (GDI's HALFTONE
+// StretchDIBits of the whole 1920 x 1200 frame gives the same kind of picture at many times the
+// cost.) The frame is rendered once, whatever the number of monitors.
 #include <cstddef>
 #include <string>
 

@@ -43,7 +43,7 @@ using IntRaw = int32x4_t;
 struct Float {
     FloatRaw raw;
 };
-struct Int {   // 32-bit lanes; also two 16-bit halves each for MulAddPairs
+struct Int {   // 32-bit lanes; also 16-bit or 8-bit values for the channel operations below
     IntRaw raw;
 };
 struct Mask {  // every bit of a true lane set
@@ -52,6 +52,7 @@ struct Mask {  // every bit of a true lane set
 
 struct Tag {
     static constexpr int kLanes = 4;
+    static constexpr int kBlocks = 1;   // 128-bit blocks: the unit of the channel operations
     using Float = vec4::Float;
     using Int = vec4::Int;
     using Mask = vec4::Mask;
@@ -117,6 +118,27 @@ inline Mask Not(Mask a) { return {_mm_xor_si128(a.raw, _mm_set1_epi32(-1))}; }
 // Bit k set for a true lane k.
 inline unsigned LaneBits(Mask m) { return static_cast<unsigned>(_mm_movemask_ps(_mm_castsi128_ps(m.raw))); }
 
+// Pixels' channels as bytes, 16-bit and 32-bit values. These work block by block (one block
+// here, two on vec8): a block's result is made of the same block of the operands.
+inline Int LoadU(Tag, const std::uint16_t* p) { return {_mm_loadu_si128(reinterpret_cast<const __m128i*>(p))}; }
+inline void StoreU(Int v, std::uint16_t* p) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v.raw); }
+// Block j from blocks[j] / to blocks[j]: eight 16-bit values each.
+inline Int LoadBlocks(Tag d, const std::uint16_t* const (&blocks)[Tag::kBlocks]) { return LoadU(d, blocks[0]); }
+inline void StoreBlocks(Int v, std::uint16_t* const (&blocks)[Tag::kBlocks]) { StoreU(v, blocks[0]); }
+// The bytes of each block's lower (upper) half of a and b, alternately: a0 b0 a1 b1 ...
+inline Int InterleaveLowerBytes(Int a, Int b) { return {_mm_unpacklo_epi8(a.raw, b.raw)}; }
+inline Int InterleaveUpperBytes(Int a, Int b) { return {_mm_unpackhi_epi8(a.raw, b.raw)}; }
+// The bytes of each block's lower (upper) half as 16-bit values, zero-extended.
+inline Int WidenLowerBytes(Int a) { return {_mm_unpacklo_epi8(a.raw, _mm_setzero_si128())}; }
+inline Int WidenUpperBytes(Int a) { return {_mm_unpackhi_epi8(a.raw, _mm_setzero_si128())}; }
+// A block's eight 16-bit values v0 .. v7 as v0 v4 v1 v5 v2 v6 v3 v7.
+inline Int ZipHalves16(Int a) { return {_mm_unpacklo_epi16(a.raw, _mm_srli_si128(a.raw, 8))}; }
+template <int kBits> Int ShiftRightSigned(Int a) { return {_mm_srai_epi32(a.raw, kBits)}; }   // copies of the sign come in
+// Each block: a's four 32-bit values then b's, as signed 16-bit values, saturated.
+inline Int PackSigned16(Int a, Int b) { return {_mm_packs_epi32(a.raw, b.raw)}; }
+// Each block: a's eight signed 16-bit values then b's, as bytes, saturated to 0 .. 255.
+inline Int PackUnsigned8(Int a, Int b) { return {_mm_packus_epi16(a.raw, b.raw)}; }
+
 // table[index] for each lane (every index within the table).
 inline Int GatherInts(Tag, const std::int32_t* table, Int index)
 {
@@ -172,6 +194,25 @@ inline Mask And(Mask a, Mask b) { return {wasm_v128_and(a.raw, b.raw)}; }
 inline Mask Or(Mask a, Mask b) { return {wasm_v128_or(a.raw, b.raw)}; }
 inline Mask Not(Mask a) { return {wasm_v128_not(a.raw)}; }
 inline unsigned LaneBits(Mask m) { return static_cast<unsigned>(wasm_i32x4_bitmask(m.raw)); }
+
+inline Int LoadU(Tag, const std::uint16_t* p) { return {wasm_v128_load(p)}; }
+inline void StoreU(Int v, std::uint16_t* p) { wasm_v128_store(p, v.raw); }
+inline Int LoadBlocks(Tag d, const std::uint16_t* const (&blocks)[Tag::kBlocks]) { return LoadU(d, blocks[0]); }
+inline void StoreBlocks(Int v, std::uint16_t* const (&blocks)[Tag::kBlocks]) { StoreU(v, blocks[0]); }
+inline Int InterleaveLowerBytes(Int a, Int b)
+{
+    return {wasm_i8x16_shuffle(a.raw, b.raw, 0, 16, 1, 17, 2, 18, 3, 19, 4, 20, 5, 21, 6, 22, 7, 23)};
+}
+inline Int InterleaveUpperBytes(Int a, Int b)
+{
+    return {wasm_i8x16_shuffle(a.raw, b.raw, 8, 24, 9, 25, 10, 26, 11, 27, 12, 28, 13, 29, 14, 30, 15, 31)};
+}
+inline Int WidenLowerBytes(Int a) { return {wasm_u16x8_extend_low_u8x16(a.raw)}; }
+inline Int WidenUpperBytes(Int a) { return {wasm_u16x8_extend_high_u8x16(a.raw)}; }
+inline Int ZipHalves16(Int a) { return {wasm_i16x8_shuffle(a.raw, a.raw, 0, 4, 1, 5, 2, 6, 3, 7)}; }
+template <int kBits> Int ShiftRightSigned(Int a) { return {wasm_i32x4_shr(a.raw, kBits)}; }
+inline Int PackSigned16(Int a, Int b) { return {wasm_i16x8_narrow_i32x4(a.raw, b.raw)}; }
+inline Int PackUnsigned8(Int a, Int b) { return {wasm_u8x16_narrow_i16x8(a.raw, b.raw)}; }
 
 inline Int GatherInts(Tag, const std::int32_t* table, Int index)
 {
@@ -245,6 +286,32 @@ inline unsigned LaneBits(Mask m)
 {
     static constexpr std::uint32_t kBit[4] = {1, 2, 4, 8};
     return vaddvq_u32(vandq_u32(vreinterpretq_u32_s32(m.raw), vld1q_u32(kBit)));
+}
+
+inline Int LoadU(Tag, const std::uint16_t* p) { return {vreinterpretq_s32_u16(vld1q_u16(p))}; }
+inline void StoreU(Int v, std::uint16_t* p) { vst1q_u16(p, vreinterpretq_u16_s32(v.raw)); }
+inline Int LoadBlocks(Tag d, const std::uint16_t* const (&blocks)[Tag::kBlocks]) { return LoadU(d, blocks[0]); }
+inline void StoreBlocks(Int v, std::uint16_t* const (&blocks)[Tag::kBlocks]) { StoreU(v, blocks[0]); }
+inline Int InterleaveLowerBytes(Int a, Int b)
+{
+    return {vreinterpretq_s32_u8(vzip1q_u8(vreinterpretq_u8_s32(a.raw), vreinterpretq_u8_s32(b.raw)))};
+}
+inline Int InterleaveUpperBytes(Int a, Int b)
+{
+    return {vreinterpretq_s32_u8(vzip2q_u8(vreinterpretq_u8_s32(a.raw), vreinterpretq_u8_s32(b.raw)))};
+}
+inline Int WidenLowerBytes(Int a) { return {vreinterpretq_s32_u16(vmovl_u8(vget_low_u8(vreinterpretq_u8_s32(a.raw))))}; }
+inline Int WidenUpperBytes(Int a) { return {vreinterpretq_s32_u16(vmovl_high_u8(vreinterpretq_u8_s32(a.raw)))}; }
+inline Int ZipHalves16(Int a)
+{
+    const int16x8_t v = vreinterpretq_s16_s32(a.raw);
+    return {vreinterpretq_s32_s16(vzip1q_s16(v, vextq_s16(v, v, 4)))};
+}
+template <int kBits> Int ShiftRightSigned(Int a) { return {vshrq_n_s32(a.raw, kBits)}; }
+inline Int PackSigned16(Int a, Int b) { return {vreinterpretq_s32_s16(vcombine_s16(vqmovn_s32(a.raw), vqmovn_s32(b.raw)))}; }
+inline Int PackUnsigned8(Int a, Int b)
+{
+    return {vreinterpretq_s32_u8(vcombine_u8(vqmovun_s16(vreinterpretq_s16_s32(a.raw)), vqmovun_s16(vreinterpretq_s16_s32(b.raw))))};
 }
 
 inline Int GatherInts(Tag, const std::int32_t* table, Int index)

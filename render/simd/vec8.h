@@ -25,6 +25,7 @@ struct Mask {
 
 struct Tag {
     static constexpr int kLanes = 8;
+    static constexpr int kBlocks = 2;   // 128-bit blocks: the unit of the channel operations
     using Float = vec8::Float;
     using Int = vec8::Int;
     using Mask = vec8::Mask;
@@ -80,6 +81,35 @@ inline unsigned LaneBits(Mask m) { return static_cast<unsigned>(_mm256_movemask_
 inline Mask AllLanes(Tag) { return {_mm256_set1_epi32(-1)}; }
 inline bool AnyTrue(Mask m) { return LaneBits(m) != 0; }
 inline bool AllTrue(Mask m) { return LaneBits(m) == 0xFFu; }
+
+// vec4.h's channel operations, block by block: each of the two 128-bit blocks is worked on as
+// vec4 works on its one.
+inline Int LoadU(Tag, const std::uint16_t* p) { return {_mm256_loadu_si256(reinterpret_cast<const __m256i*>(p))}; }
+inline void StoreU(Int v, std::uint16_t* p) { _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), v.raw); }
+inline Int LoadBlocks(Tag, const std::uint16_t* const (&blocks)[Tag::kBlocks])
+{
+    const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(blocks[0]));
+    const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(blocks[1]));
+    return {_mm256_inserti128_si256(_mm256_castsi128_si256(low), high, 1)};
+}
+inline void StoreBlocks(Int v, std::uint16_t* const (&blocks)[Tag::kBlocks])
+{
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(blocks[0]), _mm256_castsi256_si128(v.raw));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(blocks[1]), _mm256_extracti128_si256(v.raw, 1));
+}
+inline Int InterleaveLowerBytes(Int a, Int b) { return {_mm256_unpacklo_epi8(a.raw, b.raw)}; }
+inline Int InterleaveUpperBytes(Int a, Int b) { return {_mm256_unpackhi_epi8(a.raw, b.raw)}; }
+inline Int WidenLowerBytes(Int a) { return {_mm256_unpacklo_epi8(a.raw, _mm256_setzero_si256())}; }
+inline Int WidenUpperBytes(Int a) { return {_mm256_unpackhi_epi8(a.raw, _mm256_setzero_si256())}; }
+inline Int ZipHalves16(Int a)
+{
+    const __m256i order = _mm256_setr_epi8(0, 1, 8, 9, 2, 3, 10, 11, 4, 5, 12, 13, 6, 7, 14, 15,
+                                           0, 1, 8, 9, 2, 3, 10, 11, 4, 5, 12, 13, 6, 7, 14, 15);
+    return {_mm256_shuffle_epi8(a.raw, order)};
+}
+template <int kBits> Int ShiftRightSigned(Int a) { return {_mm256_srai_epi32(a.raw, kBits)}; }
+inline Int PackSigned16(Int a, Int b) { return {_mm256_packs_epi32(a.raw, b.raw)}; }
+inline Int PackUnsigned8(Int a, Int b) { return {_mm256_packus_epi16(a.raw, b.raw)}; }
 
 // table[index] for each lane (every index within the table).
 inline Int GatherInts(Tag, const std::int32_t* table, Int index) { return {_mm256_i32gather_epi32(table, index.raw, 4)}; }

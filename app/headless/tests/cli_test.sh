@@ -70,6 +70,36 @@ else
 fi
 "$tool" video --count 2 --out - 2>/dev/null | wc -c | grep -qx "$((2 * 1920 * 1200 * 4))" \
     || { echo "FAIL raw frames have the wrong size"; failures=$((failures + 1)); }
+
+# --size: the picture as a screen of that size shows it. A 16:9 fill is the frame's rows 60 to
+# 1139 as they are; the frames themselves do not change.
+row=$((1920 * 4))
+"$tool" video --from 900 --count 1 --out - 2>/dev/null >"$work/full.raw"
+"$tool" video --from 900 --count 1 --size 1920x1080 --out - 2>/dev/null >"$work/wide.raw"
+cmp -s <(tail -c +$((60 * row + 1)) "$work/full.raw" | head -c $((1080 * row))) "$work/wide.raw" \
+    && echo "ok   a 1920x1080 fill is the frame's middle rows" \
+    || { echo "FAIL a 1920x1080 fill is not the frame's rows 60 to 1139"; failures=$((failures + 1)); }
+"$tool" video --count 2 --size 1281x1023 --fit stretch --out - 2>/dev/null | wc -c | grep -qx "$((2 * 1281 * 1023 * 4))" \
+    || { echo "FAIL raw pictures of an odd --size have the wrong size"; failures=$((failures + 1)); }
+png_size() { od -An -tu1 -j16 -N8 "$1" | awk '{print $1*16777216+$2*65536+$3*256+$4 "x" $5*16777216+$6*65536+$7*256+$8}'; }
+check "frame at a 5:4 size" 0 "$tool" frame --step 900 --size 1280x1024 --fit fit --out "$work/square.png"
+[ "$(png_size "$work/square.png")" = 1280x1024 ] || { echo "FAIL frame --size 1280x1024 wrote $(png_size "$work/square.png")"; failures=$((failures + 1)); }
+check "frames at a size" 0 "$tool" frames --from 900 --count 1 --size 152x112 --out "$work/small"
+[ "$(png_size "$work/small/frame-000900.png")" = 152x112 ] || { echo "FAIL frames --size 152x112 has the wrong size"; failures=$((failures + 1)); }
+check "frame without --size" 0 "$tool" frame --step 900 --out "$work/plain.png"
+[ "$(png_size "$work/plain.png")" = 1920x1200 ] || { echo "FAIL frame without --size is not 1920x1200"; failures=$((failures + 1)); }
+for bad in 0x100 100x0 1920 x1080 1920x 8193x100 1920x1080x1 -5x5 " 10x10"; do
+    check "--size '$bad'" 2 "$tool" frame --step 1 --size "$bad" --out "$work/bad.png"
+    grep -q -- "--size takes WIDTHxHEIGHT" "$work/stderr" || { echo "FAIL --size '$bad': $(cat "$work/stderr")"; failures=$((failures + 1)); }
+done
+check "--fit without --size" 2 "$tool" frame --step 1 --fit fit --out "$work/bad.png"
+check "--fit with a word it lacks" 2 "$tool" frames --size 640x480 --fit cover --out "$work/bad"
+grep -qx "veldmark-render frames: --fit takes fill, fit or stretch, not 'cover'" "$work/stderr" \
+    || { echo "FAIL the --fit error: $(cat "$work/stderr")"; failures=$((failures + 1)); }
+check "hashes take no --size" 2 "$tool" hashes --count 1 --size 640x480
+check "an MP4 of an odd size" 2 "$tool" video --count 1 --size 641x480 --out "$work/odd.mp4"
+[ ! -e "$work/bad.png" ] && [ ! -e "$work/odd.mp4" ] || { echo "FAIL a refused command left a file"; failures=$((failures + 1)); }
+
 if command -v ffmpeg >/dev/null; then
     check "video" 0 "$tool" video --count 10 --out "$work/v.mp4"
     [ -s "$work/v.mp4" ] && [ ! -e "$work/v.mp4.partial" ] || { echo "FAIL no whole video"; failures=$((failures + 1)); }

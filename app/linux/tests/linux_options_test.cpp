@@ -87,6 +87,38 @@ TEST(LinuxOptions, FpsGoesWithEveryModeInEitherSpelling)
     EXPECT_TRUE(l.fps);
 }
 
+TEST(LinuxOptions, FitTakesItsWordInEitherSpellingWithEveryMode)
+{
+    EXPECT_EQ(Parse({}).fit, PictureFit::Fill);
+    EXPECT_EQ(Parse({"--fit", "fit"}).fit, PictureFit::Fit);
+    EXPECT_EQ(Parse({"-fit", "stretch"}).fit, PictureFit::Stretch);
+    EXPECT_EQ(Parse({"--fit=fit"}).fit, PictureFit::Fit);
+    EXPECT_EQ(Parse({"--fit", "stretch", "--fit", "fill"}).fit, PictureFit::Fill) << "the last one counts";
+
+    LinuxLaunch l = Parse({"-root", "-fit", "fit"}, "0x400007");
+    EXPECT_EQ(l.action, LinuxAction::DaemonWindow);
+    EXPECT_EQ(l.window, 0x400007u);
+    EXPECT_EQ(l.fit, PictureFit::Fit);
+    l = Parse({"--fit", "fit", "-window-id", "0x1a00005", "--fps"});
+    EXPECT_EQ(l.window, 0x1a00005u);
+    EXPECT_EQ(l.fit, PictureFit::Fit);
+    EXPECT_TRUE(l.fps);
+    EXPECT_EQ(Parse({"/s", "--fit", "stretch"}).action, LinuxAction::RunModes);
+}
+
+TEST(LinuxOptions, AnUnknownOrMissingFitWordIsRefused)
+{
+    for (auto args : {std::vector<const char*>{"--fit", "round"}, {"--fit"}, {"--fit="}, {"-fit", "Fill"},
+                      {"--fit", "--root"}, {"-root", "--fit", "cover"}}) {
+        const LinuxLaunch l = Parse(args);
+        EXPECT_EQ(l.action, LinuxAction::BadOption) << args.back();
+        EXPECT_EQ(l.error.rfind("--fit ", 0), 0u) << l.error;
+    }
+    EXPECT_EQ(Parse({"--fit", "round"}).error, "--fit takes fill, fit or stretch, not 'round'");
+    EXPECT_EQ(Parse({"--fit"}).error, "--fit needs fill, fit or stretch");
+    EXPECT_EQ(Parse({"--fit", "round", "--help"}).action, LinuxAction::Help);
+}
+
 TEST(LinuxOptions, FpsIsTakenOutBeforeTheScreensaverSwitchesAreRead)
 {
     // The kept arguments, one space apart.
@@ -104,6 +136,9 @@ TEST(LinuxOptions, FpsIsTakenOutBeforeTheScreensaverSwitchesAreRead)
     EXPECT_EQ(Kept({"/p", "-fps", "1234"}), "veldmark /p 1234");
     EXPECT_EQ(Kept({"/c", "--fpsx"}), "veldmark /c --fpsx") << "only the option itself";
     EXPECT_EQ(Kept({}), "veldmark");
+    EXPECT_EQ(Kept({"--fit", "fit", "/s"}), "veldmark /s") << "--fit goes with its word";
+    EXPECT_EQ(Kept({"/p", "--fit=stretch", "1234"}), "veldmark /p 1234");
+    EXPECT_EQ(Kept({"/s", "-fit", "fill", "--fps"}), "veldmark /s");
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The full-screen saver on several monitors, as a user with two or three screens meets it: every
-# monitor shows the drive; a key, a click on any monitor, or a mouse move of more than 8 pixels
+# monitor shows the drive, filling it to every edge whatever its shape (16:9, 5:4, 4:3); a key, a click on any monitor, or a mouse move of more than 8 pixels
 # on any of them (measured on the desktop from where the mouse was first seen) ends it with exit
 # code 0, and 8 pixels does not; a monitor that goes away ends it cleanly with exit code 0, but
 # not a plain window or --root.
@@ -61,14 +61,16 @@ run_layout() {
     echo "== $kind, $name: $(xrandr --listmonitors | head -1)"
     start
     shot "$kind-$name"
-    local all=1
+    local all=1 filled=1
     set -- "$@"
     while [ $# -gt 0 ]; do
         rect=$2
         [ "$(colours "$SHOTS/$kind-$name.png" "$rect")" -gt 8 ] || { all=0; echo "     $1 ($rect) does not show the drive"; }
+        edges_lit "$SHOTS/$kind-$name.png" "$rect" || { filled=0; echo "     $1 ($rect) has a black bar"; }
         shift 2
     done
     expect "$name: every monitor shows the drive" [ "$all" = 1 ]
+    expect "$name: ...filling it, with no black bar on any edge" [ "$filled" = 1 ]
     xdotool key space
     wait_exit "$PID" 10
     expect "$name: a key ends it with exit code 0 (got $EXIT)" [ "$EXIT" = 0 ]
@@ -94,6 +96,8 @@ mouse_on() {  # mouse_on NAME WxH+X+Y
     expect "$name: a click on it ends it with exit code 0 (got $EXIT)" [ "$EXIT" = 0 ]
 }
 
+run_layout one-16x9-monitor DUMMY0 1920x1080+0+0
+run_layout one-5x4-monitor DUMMY0 1280x1024+0+0
 two=(DUMMY0 1920x1080+0+0 DUMMY1 1280x1024+1920+0)
 run_layout two-monitors "${two[@]}"
 mouse_on "two monitors, the first" 1920x1080+0+0

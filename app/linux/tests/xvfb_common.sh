@@ -1,6 +1,6 @@
 # Shared by the tests that run Veldmark's programs on a virtual X display (sourced, not run).
 # Gives: need TOOL..., start_xvfb, wait_window, window_size, start_parent, ending_key, wait_exit, still_running, shot, colours, same,
-# pass, fail, finish. Screenshots go to $SHOTS.
+# black, edges_lit, pass, fail, finish. Screenshots go to $SHOTS.
 SKIP=77
 passed=0
 failed=0
@@ -70,7 +70,11 @@ start_parent() {  # start_parent TOOL WIDTH HEIGHT: a preview's parent window; s
     rm -f "$SHOTS/parent.id"
     "$1" "$2" "$3" >"$SHOTS/parent.id" & parent_pid=$!
     local i
-    for i in $(seq 200); do [ -s "$SHOTS/parent.id" ] && break; sleep 0.1; done
+    for i in $(seq 200); do
+        [ -s "$SHOTS/parent.id" ] && break
+        still_running "$parent_pid" || break   # it ended without an id: waiting longer gives none
+        sleep 0.1
+    done
     xid=$(cat "$SHOTS/parent.id")
 }
 
@@ -104,6 +108,13 @@ shot() { import -window root "$SHOTS/$1.png"; }   # shot NAME
 colours() { convert "$1" ${2:+-crop "$2" +repage} -format %k info:; }   # colours FILE [CROP]
 same() { [ "$(compare -metric AE "$1" "$2" null: 2>&1)" = 0 ]; }
 differ() { ! same "$1" "$2"; }
+black() { [ "$(convert "$1" -crop "$2" +repage -format '%[max]' info:)" = 0 ]; }   # black FILE WxH+X+Y: all of it
+lit() { ! black "$@"; }
+edges_lit() {  # edges_lit FILE WxH+X+Y: no edge of the rectangle is a black bar
+    local w=${2%%x*} h x y
+    h=${2#*x}; h=${h%%+*}; x=${2#*+}; x=${x%%+*}; y=${2##*+}
+    lit "$1" 2x$h+$x+$y && lit "$1" 2x$h+$((x + w - 2))+$y && lit "$1" ${w}x2+$x+$y && lit "$1" ${w}x2+$x+$((y + h - 2))
+}
 
 pass() { echo "ok   $1"; passed=$((passed + 1)); }
 fail() { echo "FAIL $1"; failed=$((failed + 1)); }

@@ -121,7 +121,7 @@ constexpr std::uint32_t kGuard = 0xA5C3E1F7;
 
 // Scales through `path` into rows `spare` pixels wider than the picture, and checks that the
 // pixels are the reference's and that nothing beside or after them was written.
-void ExpectSameAsReference(FrameScaler& scaler, ScalerPath path, const std::vector<std::uint32_t>& source,
+void ExpectSameAsReference(FrameScaler& scaler, SimdLevel level, const std::vector<std::uint32_t>& source,
                            std::size_t spare)
 {
     const auto w = static_cast<std::size_t>(scaler.width());
@@ -130,7 +130,7 @@ void ExpectSameAsReference(FrameScaler& scaler, ScalerPath path, const std::vect
     std::vector<std::uint32_t> expected(w * h);
     scaler.ScaleReference(source.data(), expected.data(), w);
     std::vector<std::uint32_t> out(pitch * h + 1, kGuard);
-    scaler.ScaleWith(path, source.data(), out.data(), pitch);
+    scaler.ScaleWith(level, source.data(), out.data(), pitch);
     std::size_t wrong = 0, first_wrong = 0;
     for (std::size_t y = 0; y < h; ++y)
         for (std::size_t x = 0; x < pitch; ++x) {
@@ -142,11 +142,11 @@ void ExpectSameAsReference(FrameScaler& scaler, ScalerPath path, const std::vect
     EXPECT_EQ(out.back(), kGuard) << w << "x" << h << ": wrote past the destination";
 }
 
-class FrameScalerPath : public testing::TestWithParam<ScalerPath> {
+class FrameScalerPath : public testing::TestWithParam<SimdLevel> {
 protected:
     void SetUp() override
     {
-        if (FrameScaler::AvailablePath(GetParam()) != GetParam()) GTEST_SKIP() << "not on this machine";
+        if (FrameScaler::AvailableLevel(GetParam()) != GetParam()) GTEST_SKIP() << "not on this machine";
     }
 };
 
@@ -242,30 +242,99 @@ TEST_P(FrameScalerPath, KeepsExtremeColoursExact)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(EveryPath, FrameScalerPath,
-                         testing::Values(ScalerPath::Portable, ScalerPath::Sse2, ScalerPath::Avx2),
-                         [](const testing::TestParamInfo<ScalerPath>& path) {
-                             switch (path.param) {
-                             case ScalerPath::Avx2: return std::string("Avx2");
-                             case ScalerPath::Sse2: return std::string("Sse2");
-                             case ScalerPath::Portable: break;
+// Halving a picture weighs source pixels 2i - 1 .. 2i + 2 by a tent of radius two: 1/8, 3/8,
+// 3/8, 1/8 (2048 and 6144 in 14-bit fixed point). One bright green pixel at (40, 40) of a
+// 64 x 64 picture reaches output pixels 19 and 20 on each axis only, with known values; a box
+// filter, a narrower tent, a tap off by one or a channel moved would each give others.
+TEST_P(FrameScalerPath, SpreadsOneBrightPixelByTheTentWeights)
+{
+    constexpr int kSize = 64, kBright = 40;
+    std::vector<std::uint32_t> src(kSize * kSize, kBlack);
+    src[kBright * kSize + kBright] = 0x00FF00;
+    FrameScaler scaler;
+    scaler.SetSource(kSize, kSize);
+    scaler.Resize(kSize / 2, kSize / 2);
+    std::vector<std::uint32_t> out(kSize * kSize / 4);
+    scaler.ScaleWith(GetParam(), src.data(), out.data(), kSize / 2);
+    // Green 255 times 1/8 * 1/8, 1/8 * 3/8 and 3/8 * 3/8, each pass rounded.
+    const std::uint32_t near[2][2] = {{4, 12}, {12, 36}};
+    for (int y = 0; y < kSize / 2; ++y)
+        for (int x = 0; x < kSize / 2; ++x) {
+            const bool lit = (y == 19 || y == 20) && (x == 19 || x == 20);
+            const std::uint32_t want = lit ? near[y - 19][x - 19] << 8 : 0;
+            EXPECT_EQ(out[static_cast<std::size_t>(y * kSize / 2 + x)], want) << "at " << x << "," << y;
+        }
+}
+
+// The same along one axis at a time, with the other axis the same size: the vertical pass
+// alone (rounded straight to pixels) and the horizontal pass alone.
+TEST_P(FrameScalerPath, HalvesEachAxisByTheTentWeights)
+{
+    constexpr int kLong = 64, kShort = 24, kBright = 40;
+    std::vector<std::uint32_t> row(kLong * kShort, kBlack), column(kShort * kLong, kBlack);
+    for (int i = 0; i < kShort; ++i) {
+        row[static_cast<std::size_t>(i * kLong + kBright)] = 0xFF0000;      // a bright column
+        column[static_cast<std::size_t>(kBright * kShort + i)] = 0x0000FF;  // a bright row
+    }
+    FrameScaler scaler;
+    scaler.SetSource(kLong, kShort);
+    scaler.Resize(kLong / 2, kShort);
+    std::vector<std::uint32_t> out(static_cast<std::size_t>(kLong / 2 * kShort));
+    scaler.ScaleWith(GetParam(), row.data(), out.data(), kLong / 2);
+    for (int y = 0; y < kShort; ++y)
+        for (int x = 0; x < kLong / 2; ++x) {
+            const std::uint32_t want = x == 19 ? 32u << 16 : x == 20 ? 96u << 16 : 0;
+            EXPECT_EQ(out[static_cast<std::size_t>(y * kLong / 2 + x)], want) << "columns, at " << x << "," << y;
+        }
+    scaler.SetSource(kShort, kLong);
+    scaler.Resize(kShort, kLong / 2);
+    scaler.ScaleWith(GetParam(), column.data(), out.data(), kShort);
+    for (int y = 0; y < kLong / 2; ++y)
+        for (int x = 0; x < kShort; ++x) {
+            const std::uint32_t want = y == 19 ? 32u : y == 20 ? 96u : 0;
+            EXPECT_EQ(out[static_cast<std::size_t>(y * kShort + x)], want) << "rows, at " << x << "," << y;
+        }
+}
+
+// Doubling is bilinear: output pixel i sits at source position i / 2 - 1/4, so a pixel between
+// two sources takes 3/4 of the nearer and 1/4 of the farther. Nearest-neighbour picking, or
+// the taps the wrong way round, would give other values.
+TEST_P(FrameScalerPath, DoublesByBilinearWeights)
+{
+    constexpr int kWidth = 20;
+    std::vector<std::uint32_t> src(kWidth * 2, kBlack);
+    src[10] = src[kWidth + 10] = 0xFFFFFF;
+    FrameScaler scaler;
+    scaler.SetSource(kWidth, 2);
+    scaler.Resize(kWidth * 2, 2);
+    std::vector<std::uint32_t> out(kWidth * 4);
+    scaler.ScaleWith(GetParam(), src.data(), out.data(), kWidth * 2);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < kWidth * 2; ++x) {
+            // 255 / 4 = 63.75 and 255 * 3 / 4 = 191.25, rounded.
+            const std::uint32_t grey = x == 19 || x == 22 ? 64 : x == 20 || x == 21 ? 191 : 0;
+            EXPECT_EQ(out[static_cast<std::size_t>(y * kWidth * 2 + x)], grey * 0x010101u) << "at " << x << "," << y;
+        }
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryLevel, FrameScalerPath,
+                         testing::Values(SimdLevel::Scalar, SimdLevel::Vec4, SimdLevel::Vec8),
+                         [](const testing::TestParamInfo<SimdLevel>& level) {
+                             switch (level.param) {
+                             case SimdLevel::Vec8: return std::string("Vec8");
+                             case SimdLevel::Vec4: return std::string("Vec4");
+                             case SimdLevel::Scalar: break;
                              }
-                             return std::string("Portable");
+                             return std::string("Scalar");
                          });
 
-TEST(FrameScaler, TakesTheSimdLevelAskedFor)
+TEST(FrameScaler, LowersALevelToWhatTheMachineHas)
 {
-    const SimdLevel before = ActiveSimdLevel();
-    SetActiveSimdLevel(SimdLevel::Vec4);
-#if defined(__x86_64__) || defined(_M_X64)
-    EXPECT_EQ(FrameScaler::BestPath(), ScalerPath::Sse2);
-    EXPECT_EQ(FrameScaler::AvailablePath(ScalerPath::Avx2), ScalerPath::Sse2);
-#else
-    EXPECT_EQ(FrameScaler::BestPath(), ScalerPath::Portable);
-#endif
-    SetActiveSimdLevel(before);
-    if (SupportedSimdLevel() >= SimdLevel::Vec8) {
-        EXPECT_EQ(FrameScaler::AvailablePath(ScalerPath::Avx2), ScalerPath::Avx2);
+    const SimdLevel supported = SupportedSimdLevel();
+    EXPECT_EQ(FrameScaler::AvailableLevel(SimdLevel::Vec8), supported);
+    EXPECT_EQ(FrameScaler::AvailableLevel(SimdLevel::Scalar), SimdLevel::Scalar);
+    if (supported >= SimdLevel::Vec4) {
+        EXPECT_EQ(FrameScaler::AvailableLevel(SimdLevel::Vec4), SimdLevel::Vec4);
     }
 }
 

@@ -4,7 +4,9 @@
 //   win_probe message-box           the configure box's caption and text; then presses OK
 //   win_probe preview PROGRAM [N]   plays the screensaver settings dialog: makes a parent
 //                                   window, starts "PROGRAM /p HWND", finds the child, closes
-//                                   the parent and reports the child's size and the exit code
+//                                   the parent and reports the child's size, how many of its
+//                                   edge pixels are black (a filled preview has none) and the
+//                                   exit code
 // Each prints what it saw and exits 0 when it saw what a correct program shows.
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
@@ -78,6 +80,26 @@ int MessageBoxCheck()
 
 LRESULT CALLBACK ParentProc(HWND w, UINT m, WPARAM wp, LPARAM lp) { return DefWindowProcW(w, m, wp, lp); }
 
+// The black pixels along the edges of a window's client area as the screen shows it; a pixel
+// that cannot be read counts as black, so that a screen we cannot read never passes.
+int BlackEdgePixels(HWND window)
+{
+    RECT client{};
+    GetClientRect(window, &client);
+    POINT origin{0, 0};
+    ClientToScreen(window, &origin);
+    HDC screen = GetDC(nullptr);
+    int black = 0;
+    const auto is_black = [&](int x, int y) {
+        const COLORREF c = GetPixel(screen, origin.x + x, origin.y + y);
+        return c == CLR_INVALID || (c & 0xFFFFFF) == 0;
+    };
+    for (int x = 0; x < client.right; ++x) black += is_black(x, 0) + is_black(x, client.bottom - 1);
+    for (int y = 0; y < client.bottom; ++y) black += is_black(0, y) + is_black(client.right - 1, y);
+    ReleaseDC(nullptr, screen);
+    return black;
+}
+
 int Preview(const wchar_t* program)
 {
     WNDCLASSW cls{};
@@ -117,6 +139,8 @@ int Preview(const wchar_t* program)
         Pump();
         Sleep(50);
     }
+    const int black_edge = child ? BlackEdgePixels(child) : -1;
+    std::printf("black edge pixels %d\n", black_edge);
     DestroyWindow(parent);
     DWORD exit_code = 259;
     const DWORD start = GetTickCount();
@@ -130,7 +154,7 @@ int Preview(const wchar_t* program)
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     const bool sized = child && child_client.right == parent_client.right && child_client.bottom == parent_client.bottom;
-    return sized && exit_code == 0 ? 0 : 1;
+    return sized && black_edge == 0 && exit_code == 0 ? 0 : 1;
 }
 
 } // namespace

@@ -107,7 +107,7 @@ key_ends_run a "/s: any key" "$scr" /s
 echo "== preview"
 out=$("$wine" "$probe" preview "Z:${scr//\//\\}" | tr -d '\r'; exit "${PIPESTATUS[0]}"); probe_exit=$?
 echo "$out" | sed 's/^/     /'
-expect "/p puts a VeldmarkWindow of the parent's client size into it and ends with 0 when it goes" \
+expect "/p puts a VeldmarkWindow of the parent's client size into it, filled to every edge, and ends with 0 when it goes" \
     [ "$probe_exit" = 0 ]
 "$wine" "$scr" /p 1234567 >/dev/null 2>&1
 code=$?

@@ -1,3 +1,5 @@
+// Frozen copy of the scaler's earlier hand-written SSE2/AVX2 code, kept only so that scaler_bench
+// measures it beside the current row code in one run. Linked into no program.
 // The scaler's SSE2 and AVX2 paths. Each output row is made in two steps through one row buffer
 // that stays in the cache: the vertical sums of the source rows it covers, then the horizontal
 // sums along that buffer. Both sums are 16-bit values times 16-bit weights added in 32 bits
@@ -6,7 +8,7 @@
 // The row buffer holds four signed 16-bit channels a pixel (B, G, R and the unused top byte),
 // each the plain code's 0 .. 65280 value less 32768 so that it fits the signed lanes; since the
 // weights of an output pixel sum to one, the horizontal pass adds 32768 times one back.
-#include "app/shell/scaler_paths.h"
+#include "app/shell/bench/previous/scaler_paths.h"
 
 #if defined(VELDMARK_SCALER_SSE2)
 #include "render/simd/simd_build.h"
@@ -31,7 +33,7 @@
 #define VELDMARK_SCALER_INLINE inline
 #endif
 
-namespace veldmark {
+namespace veldmark::previous {
 namespace {
 
 constexpr int kRowBias = 32768;
@@ -462,6 +464,6 @@ void ScaleFrameAvx2(const ScalerPlan& plan, const std::uint32_t* source, std::ui
     ScaleFrameSse2(plan, source, dest, dest_pitch, row);
 }
 
-} // namespace veldmark
+} // namespace veldmark::previous
 
 #endif

@@ -1,12 +1,14 @@
+// Frozen copy of the scaler's earlier hand-written SSE2/AVX2 code, kept only so that scaler_bench
+// measures it beside the current row code in one run. Linked into no program.
 #pragma once
 // The code that runs a frame through the scaler's tables. The plain rows serve the reference
 // and the portable path; the vector paths exist on x86-64 only.
-#include "app/shell/scaler_plan.h"
+#include "app/shell/bench/previous/scaler_plan.h"
 
 #include <cstddef>
 #include <cstdint>
 
-namespace veldmark {
+namespace veldmark::previous {
 
 // Output row y's vertical sums, rounded: src_width pixels of three 16-bit channels (R, G, B),
 // from source rows src_pitch pixels apart.
@@ -26,4 +28,4 @@ void ScaleFrameAvx2(const ScalerPlan& plan, const std::uint32_t* source, std::ui
                     std::size_t dest_pitch, std::int16_t* row);
 #endif
 
-} // namespace veldmark
+} // namespace veldmark::previous
