@@ -10,6 +10,7 @@
 #include "app/headless/frame_run_options.h"
 #include "app/headless/interrupt.h"
 #include "app/headless/progress.h"
+#include "app/pipeline/bench_figures.h"
 #include "app/pipeline/frame_pipeline.h"
 #include "render/render_worker.h"
 #include "render/simd/simd_level.h"
@@ -20,7 +21,7 @@
 namespace veldmark::tool {
 namespace {
 
-using Clock = std::chrono::steady_clock;
+using Clock = BenchClock;
 
 constexpr char kBenchHelp[] =
     "usage: veldmark-render bench [--count N] [--workers N] [--every K] [--repeat R]\n\n"
@@ -35,24 +36,7 @@ constexpr char kBenchHelp[] =
     "  --repeat R    time each stage of a frame R times and keep the quickest (default 1): on a\n"
     "                machine other work shares, the quickest is the least disturbed\n";
 
-double Milliseconds(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
-
-double Median(std::vector<double> v)
-{
-    if (v.empty()) return 0.0;
-    std::nth_element(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(v.size() / 2), v.end());
-    return v[v.size() / 2];
-}
-
-double Percentile(std::vector<double> v, double p)
-{
-    if (v.empty()) return 0.0;
-    std::sort(v.begin(), v.end());
-    return v[static_cast<std::size_t>(p * static_cast<double>(v.size() - 1))];
-}
-
-// Records when each frame arrives. Frames come in bursts (four packets are in flight), so the
-// rate is measured over windows of frames rather than from single intervals.
+// Records when each frame arrives, for WindowRates.
 class ArrivalSink : public FrameConsumer {
 public:
     ArrivalSink(Progress& progress, std::size_t expected) : progress_(progress)
@@ -65,16 +49,6 @@ public:
         progress_.Update(arrivals.size());
         return Delivery::Taken;
     }
-    // Frames per second over each run of `window` frames.
-    std::vector<double> WindowRates(std::size_t window) const
-    {
-        std::vector<double> rates;
-        for (std::size_t i = 0; i + window < arrivals.size(); i += window) {
-            const double ms = Milliseconds(arrivals[i + window] - arrivals[i]);
-            if (ms > 0.0) rates.push_back(static_cast<double>(window) * 1000.0 / ms);
-        }
-        return rates;
-    }
     std::vector<Clock::time_point> arrivals;
 
 private:
@@ -82,11 +56,6 @@ private:
 };
 
 constexpr std::size_t kRateWindow = 60;
-
-struct StageTimes {
-    std::vector<double> simulation, scene, publish, raster, background, plain_fill;
-    std::vector<std::uint64_t> steps;   // the simulation step of each timed frame
-};
 
 // Times each stage of every frame on this thread, on a record of its own, through the same
 // ring the pipeline uses: fill a packet, claim and paint it as a worker does, present it.
@@ -136,7 +105,7 @@ bool TimeStages(std::uint64_t count, std::uint64_t every, int repeat, StageTimes
         t.publish.push_back(Milliseconds(fill.published - fill.built));
         progress.Update(i + 1);
     }
-    progress.Finish(count);
+    progress.Finish(timed);
     return true;
 }
 
@@ -187,7 +156,7 @@ int RunBench(std::span<const char* const> argv)
         return 130;
     }
 
-    const std::vector<double> rates = sink.WindowRates(kRateWindow);
+    const std::vector<double> rates = WindowRates(sink.arrivals, kRateWindow);
     std::printf("pipeline, %llu frames, %zu render workers, unpaced:\n",
                 static_cast<unsigned long long>(count), static_cast<std::size_t>(*workers));
     std::printf("  frames per second        %.1f overall; over runs of %zu frames: median %.1f, "

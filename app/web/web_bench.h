@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/pipeline/bench_figures.h"
 #include "app/pipeline/frame_pipeline.h"
 #include "app/web/web_drive.h"
 #include "render/strip_frame.h"
@@ -15,19 +16,12 @@
 
 namespace veldmark::web {
 
-using BenchClock = std::chrono::steady_clock;
-
 // When each frame of the pipeline run arrived.
 class ArrivalTimes final : public FrameConsumer {
 public:
     explicit ArrivalTimes(std::uint64_t expected);
     Delivery Consume(const FrameSlot&, std::uint64_t) override;
     std::vector<BenchClock::time_point> arrivals;
-};
-
-struct StageTimes {
-    std::vector<double> simulation, scene, publish, raster, background, plain_fill;
-    std::vector<std::uint64_t> steps;   // the simulation step of each timed frame
 };
 
 enum class BenchPhase { Pipeline, Stages, Done };
@@ -56,12 +50,5 @@ bool WebBenchSlice(WebBench& bench, WebDrive& drive, double budget_ms);
 
 // The report, in the lines `veldmark-render bench` prints; `simd` names the vector path.
 std::string WebBenchReport(const WebBench& bench, const char* simd);
-
-// The median and the p-th fraction of a list of figures (0 for none).
-double Median(std::vector<double> v);
-double Percentile(std::vector<double> v, double p);
-
-// Frames per second over each run of `window` consecutive arrivals.
-std::vector<double> WindowRates(const std::vector<BenchClock::time_point>& arrivals, std::size_t window);
 
 } // namespace veldmark::web
