@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/pipeline/frame_pipeline.h"
+#include "app/pipeline/tests/hash_collector.h"
 #include "render/background.h"
 #include "render/frame_hash.h"
 #include "render/render_worker.h"
@@ -16,20 +17,6 @@ namespace {
 
 std::uint8_t StateOf(const FrameSlot& slot) { return slot.tail.state.load(); }
 constexpr std::uint8_t kFree = 0, kReady = 1, kRendering = 2, kDone = 3;
-
-// Collects each delivered frame's step and pixel hash; answers with `answer`.
-class HashCollector : public FrameConsumer {
-public:
-    Delivery Consume(const FrameSlot& frame, std::uint64_t step) override
-    {
-        steps.push_back(step);
-        hashes.push_back(HashPixels(frame.pixels, kFramePixels));
-        return answer;
-    }
-    std::vector<std::uint64_t> steps;
-    std::vector<std::uint64_t> hashes;
-    Delivery answer = Delivery::Taken;
-};
 
 class FrameRingTest : public ::testing::Test {
 protected:

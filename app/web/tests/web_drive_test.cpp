@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "app/pipeline/tests/hash_collector.h"
 #include "app/web/hash_lines.h"
 #include "render/frame_hash.h"
 #include "render/render_worker.h"
@@ -23,19 +24,6 @@ std::vector<std::string> CommittedLines()
     return lines;
 }
 
-class StepRecorder final : public FrameConsumer {
-public:
-    Delivery Consume(const FrameSlot& frame, std::uint64_t step) override
-    {
-        steps.push_back(step);
-        hashes.push_back(HashPixels(frame.pixels, kFramePixels));
-        return answer;
-    }
-    std::vector<std::uint64_t> steps;
-    std::vector<std::uint64_t> hashes;
-    Delivery answer = Delivery::Taken;
-};
-
 double g_fake_now = 0.0;
 double FakeClock() { return g_fake_now += 1.0; }   // every look takes a millisecond
 
@@ -49,7 +37,7 @@ TEST_F(WebDriveTest, OnItsOwnThreadThePageShowsOneFramePerAnimationFrameInOrder)
 {
     WebDrive drive;
     StartWebDrive(drive, *state_, Rendering::ThisThread);
-    StepRecorder screen;
+    HashCollector screen;
     double now = 0.0;
     for (int frame = 0; frame < 6; ++frame, now += 16.7) EXPECT_TRUE(DriveTurn(drive, screen, now)) << frame;
     EXPECT_EQ(screen.steps, (std::vector<std::uint64_t>{1, 2, 3, 4, 5, 6}));
@@ -66,7 +54,7 @@ TEST_F(WebDriveTest, PausedOrHiddenNothingIsBuiltAndTheDriveGoesOnWhereItStopped
 {
     WebDrive drive;
     StartWebDrive(drive, *state_, Rendering::ThisThread);
-    StepRecorder screen;
+    HashCollector screen;
     double now = 0.0;
     for (int i = 0; i < 3; ++i, now += 16.7) DriveTurn(drive, screen, now);
     const std::uint64_t built = drive.flow.step;
@@ -90,7 +78,7 @@ TEST_F(WebDriveTest, AnimationFramesFasterThanSixtyAHertzAreSkipped)
 {
     WebDrive drive;
     StartWebDrive(drive, *state_, Rendering::ThisThread);
-    StepRecorder screen;
+    HashCollector screen;
     // 144 Hz: every 6.94 ms; the drive shows every second one.
     int shown = 0;
     for (int i = 0; i < 144; ++i) shown += DriveTurn(drive, screen, 1000.0 + i * (1000.0 / 144.0)) ? 1 : 0;
@@ -111,7 +99,7 @@ TEST_F(WebDriveTest, AFrameTheCanvasCannotTakeWaitsInItsPacket)
 {
     WebDrive drive;
     StartWebDrive(drive, *state_, Rendering::ThisThread);
-    StepRecorder screen;
+    HashCollector screen;
     screen.answer = Delivery::NotNow;
     EXPECT_FALSE(DriveTurn(drive, screen, 0.0));
     EXPECT_FALSE(DriveTurn(drive, screen, 20.0));
@@ -159,7 +147,7 @@ TEST_F(WebDriveTest, ThisThreadPaintsOnlyTheNextPacketInProductionOrder)
     WebDrive drive;
     StartWebDrive(drive, *state_, Rendering::ThisThread);
     EXPECT_FALSE(PaintNextOnThisThread(drive)) << "nothing is Ready before the first fill";
-    StepRecorder nobody;
+    HashCollector nobody;
     nobody.answer = Delivery::NotNow;
     AdvanceFrames(*state_, drive.flow, drive.schedule, nobody);   // fills all four packets
     ASSERT_EQ(drive.flow.counters.filled, kFrameSlotCount);

@@ -39,6 +39,7 @@ TEST(WebOptions, HashesTakeTheHeadlessToolsSchedule)
     const WebOptions reordered = ReadWebOptions("from=7&every=50&hashes=12");
     EXPECT_EQ(reordered.frames.count, 12u);
     EXPECT_EQ(reordered.frames.first_step, 7u);
+    EXPECT_EQ(reordered.frames.every, 50u);
 }
 
 TEST(WebOptions, BenchCountsFramesAndTimesEveryKth)
